@@ -1,0 +1,24 @@
+#include "app/settings.h"
+
+#include "app/appfolder.h"
+
+#include <QSettings>
+
+std::unique_ptr<QSettings> OpenSettings()
+{
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                       QString::fromLatin1(kMakerName),
+                                       QString::fromLatin1(kProgramName));
+}
+
+QString ReadSetting(const QString& key, const QString& defaultValue)
+{
+    return OpenSettings()->value(key, defaultValue).toString();
+}
+
+void WriteSetting(const QString& key, const QString& value)
+{
+    auto settings = OpenSettings();
+    settings->setValue(key, value);
+    settings->sync();
+}

@@ -1,0 +1,40 @@
+#!/bin/bash
+# Probe overhead: the program's probe of N generated files against N bare
+# runs of the same ffmpeg command from this shell.
+# Usage: benchmarks/probe_bench.sh [build-folder] [N] [rounds]
+set -euo pipefail
+build=${1:-build}
+n=${2:-20}
+rounds=${3:-3}
+app="$(cd "$build/bin" && pwd)"
+bench="$(cd "$build/benchmarks" && pwd)/probe_bench"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export TMPDIR="$work/tmp"
+mkdir -p "$TMPDIR"
+
+for i in $(seq 1 "$n"); do
+    ffmpeg -hide_banner -loglevel error -nostdin -y \
+        -f lavfi -i "testsrc2=size=640x360:rate=25:duration=4" \
+        -f lavfi -i "sine=frequency=$((300 + i * 10)):duration=4" \
+        -c:v libx264 -preset ultrafast -g 25 -pix_fmt yuv420p -c:a aac "$work/clip$i.mp4"
+done
+files=("$work"/clip*.mp4)
+
+bare_best=""
+prog_best=""
+for r in $(seq 1 "$rounds"); do
+    start=$(date +%s%N)
+    for f in "${files[@]}"; do
+        "$app/ffmpeg" -i "$f" -y -f image2 -t 1.520 "$work/thumb.jpg" </dev/null >/dev/null 2>&1 || true
+    done
+    bare=$(( ($(date +%s%N) - start) / 1000000 ))
+    read -r prog added < <("$bench" "$app" "${files[@]}")
+    [ "$added" = "$n" ] || { echo "only $added of $n files were added" >&2; exit 1; }
+    echo "round $r: bare ${bare} ms, program ${prog} ms"
+    if [ -z "$bare_best" ] || [ "$bare" -lt "$bare_best" ]; then bare_best=$bare; fi
+    if [ -z "$prog_best" ] || [ "$prog" -lt "$prog_best" ]; then prog_best=$prog; fi
+done
+awk -v b="$bare_best" -v p="$prog_best" -v n="$n" 'BEGIN {
+    printf "files: %d\nbare runs (best): %d ms (%.1f ms/file)\nprogram probe (best): %d ms (%.1f ms/file)\noverhead: %+.1f %% (target: at most +10 %%)\n",
+        n, b, b / n, p, p / n, (p - b) * 100.0 / b }'

@@ -1,0 +1,173 @@
+#include "mainwindow/vcmainwidget.h"
+
+#include "mainwindow/mainlayout.h"
+#include "media/toolfiles.h"
+#include "media/workfolder.h"
+#include "skin/scale.h"
+#include "widgets/sprites.h"
+
+#include <QApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFontDatabase>
+#include <QMouseEvent>
+#include <QScreen>
+
+namespace {
+VCMainWidget* g_mainWindow = nullptr;
+
+// Adds one font file; returns its first family, or empty when it did not load.
+QString AddFontFile(const QString& path)
+{
+    const int id = QFontDatabase::addApplicationFont(path);
+    if (id < 0)
+        return QString();
+    const QStringList families = QFontDatabase::applicationFontFamilies(id);
+    return families.isEmpty() ? QString() : families.first();
+}
+} // namespace
+
+VCMainWidget* MainWindow()
+{
+    return g_mainWindow;
+}
+
+void CenterOverMainWindow(QWidget* widget)
+{
+    if (!widget || !g_mainWindow)
+        return;
+    widget->move(CenteredOver(g_mainWindow->geometry(), widget->size()));
+}
+
+void ApplyLatinFonts(const QString& folder)
+{
+    AddFontFile(folder + QStringLiteral("/font/Arial.ttf"));
+    AddFontFile(folder + QStringLiteral("/font/Lato-Bold.ttf"));
+    const QString family = AddFontFile(folder + QStringLiteral("/font/Lato-Regular.ttf"));
+    if (!family.isEmpty())
+        QApplication::setFont(QFont(family, 10));
+}
+
+void ApplyOtherFonts(const QString& folder)
+{
+    const QString wanted = QStringLiteral("microsoft yahei");
+    const QString wantedNative = QString::fromUtf8("\xE5\xBE\xAE\xE8\xBD\xAF\xE9\x9B\x85\xE9\xBB\x91");
+    const QStringList families = QFontDatabase::families();
+    for (const QString& family : families) {
+        if (family.toLower() == wanted || family == wantedNative) {
+            QApplication::setFont(QFont(family));
+            return;
+        }
+        qDebug("%s", qUtf8Printable(family));
+    }
+    const QString copy = QDir::tempPath() + QStringLiteral("/sum.ttf");
+    if (!QFile::exists(copy))
+        QFile::copy(folder + QStringLiteral("/font/sum"), copy);
+    const QString family = AddFontFile(copy);
+    if (!family.isEmpty())
+        QApplication::setFont(QFont(family, 10));
+}
+
+QString FileMd5Hex(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    QCryptographicHash hash(QCryptographicHash::Md5);
+    if (!hash.addData(&file))
+        return QString();
+    return QString::fromLatin1(hash.result().toHex());
+}
+
+VCMainWidget::VCMainWidget(QWidget* parent) : QWidget(parent)
+{
+    g_mainWindow = this;
+
+    setWindowFlags(Qt::FramelessWindowHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint);
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    float scale = 1.0f;
+    if (screen) {
+        const QRect desktop = screen->geometry();
+        scale = ComputeScaleFactor(screen->logicalDotsPerInchX(), screen->logicalDotsPerInchY(),
+                                   true, desktop.width(), desktop.height());
+    } else {
+        scale = ComputeScaleFactor(96.0, 96.0, false, 0, 0);
+    }
+    SetScaleFactor(scale);
+    resize(Scaled(1202), Scaled(752));
+
+    LoadSpriteSheets();
+    m_background = new QWidget(this);
+
+    LayoutChildren();
+    ApplySkinAll();
+    RetranslateAll();
+
+    // Copies of the media tool that an earlier conversion staged are stale:
+    // the tool may have been updated since.
+    CopyToolFiles(WorkFolder(), true);
+}
+
+VCMainWidget::~VCMainWidget()
+{
+    if (g_mainWindow == this)
+        g_mainWindow = nullptr;
+}
+
+void VCMainWidget::LayoutChildren()
+{
+    const MainLayout layout = ComputeMainLayout(width(), height(), ScaleFactor());
+    if (m_background)
+        m_background->setGeometry(layout.background);
+    m_topBarArea = layout.topBar;
+    m_bottomBarArea = layout.bottomBar;
+    m_progressOverlayArea = layout.progressOverlay;
+    m_mediaListArea = layout.mediaList;
+    m_playerPanelArea = layout.playerPanel;
+}
+
+void VCMainWidget::ApplySkinAll()
+{
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, QColor(255, 255, 255, 255));
+    setPalette(palette);
+    setAutoFillBackground(true);
+    setWindowIcon(QIcon(QStringLiteral(":/images/program.png")));
+}
+
+void VCMainWidget::RetranslateAll()
+{
+    setWindowTitle(QStringLiteral("Tarnwick Splicora"));
+    setStyleSheet(QStringLiteral("QWidget{border: 1px solid #0a0b0d; background-color:#ffffff;}"));
+}
+
+void VCMainWidget::mousePressEvent(QMouseEvent* event)
+{
+    QWidget::mousePressEvent(event);
+    const QPoint point = event->position().toPoint();
+    if (point.y() <= 40.0 * double(ScaleFactor())) {
+        m_dragging = true;
+        m_pressPoint = point;
+    }
+}
+
+void VCMainWidget::mouseMoveEvent(QMouseEvent* event)
+{
+    QWidget::mouseMoveEvent(event);
+    if (m_dragging)
+        move(pos() + (event->position().toPoint() - m_pressPoint));
+}
+
+void VCMainWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    QWidget::mouseReleaseEvent(event);
+    m_dragging = false;
+}
+
+void VCMainWidget::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    LayoutChildren();
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QPoint>
+#include <QString>
+#include <QWidget>
+
+class VCMainWidget;
+
+// The one main window of the process; null before it is built.
+VCMainWidget* MainWindow();
+
+// Moves `widget` so that its centre stands over the main window's centre.
+void CenterOverMainWindow(QWidget* widget);
+
+// Registers the interface fonts shipped in <folder>/font; Lato Regular at
+// 10 points becomes the application font when it loads.
+void ApplyLatinFonts(const QString& folder);
+// The font set-up for languages the Latin fonts do not cover.
+void ApplyOtherFonts(const QString& folder);
+
+// Lower-case hex MD5 of a file's contents, empty when it cannot be read.
+QString FileMd5Hex(const QString& path);
+
+class VCMainWidget : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit VCMainWidget(QWidget* parent = nullptr);
+    ~VCMainWidget() override;
+
+    QString languageCode;
+
+    void LayoutChildren();
+    void ApplySkinAll();
+    void RetranslateAll();
+
+    // The rectangles of the panels that later parts of the window fill.
+    QRect topBarArea() const { return m_topBarArea; }
+    QRect mediaListArea() const { return m_mediaListArea; }
+    QRect playerPanelArea() const { return m_playerPanelArea; }
+    QRect bottomBarArea() const { return m_bottomBarArea; }
+    QRect progressOverlayArea() const { return m_progressOverlayArea; }
+    bool isDragging() const { return m_dragging; }
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    bool m_dragging = false;
+    QPoint m_pressPoint;
+    QWidget* m_background = nullptr;
+    QRect m_topBarArea;
+    QRect m_mediaListArea;
+    QRect m_playerPanelArea;
+    QRect m_bottomBarArea;
+    QRect m_progressOverlayArea;
+};

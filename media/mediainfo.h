@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The probed facts of one media file, held by value in its list row. The
+// texts come from the media tool's report; the five numbers below them are
+// derived from those texts by ComputeEncodingParameters.
+struct MediaInfo
+{
+    QStringList videoStreamLines; // trimmed report lines, in report order
+    QStringList audioStreamLines;
+    QStringList videoStreamIds; // the stream's number in the file, one per line
+    QStringList audioStreamIds;
+    QString suffix;      // after the last "." of the file name, case kept
+    qint64 duration = 0; // microseconds; 0 when not read
+    QString videoCodec;
+    int width = 0;
+    int height = 0;
+    QString frameRateText;    // e.g. "29.97fps"
+    QString videoBitRateText; // e.g. "5000 kb/s"
+    QString audioCodec;
+    QString sampleRateText;   // e.g. "44100 Hz"
+    QString channelsText;     // e.g. "stereo"
+    QString audioBitRateText; // untrimmed, e.g. " 128 kb/s "
+    double frameRate = 25.0;
+    int videoBitRate = 25000; // bits per second
+    int audioChannels = 2;
+    int sampleRate = 44100;
+    int audioBitRate = 128000; // bits per second
+};
+
+// The lines of the media tool's report that describe its input.
+struct ProbeReport
+{
+    QString durationLine; // the first line with "Duration:", trimmed
+    QStringList videoStreamLines;
+    QStringList audioStreamLines;
+};
+
+// Sorts the report's lines into stream lines and the duration line.
+ProbeReport ParseProbeReport(const QString& toolOutput);
+
+// A report can make a list row only with a duration line and at least one
+// stream line.
+bool IsUsableProbeReport(const ProbeReport& report);
+
+// The stream number of each "Stream #0:N" line; a line without one gets its
+// position in the list.
+QStringList StreamIdsOf(const QStringList& lines);
+
+// Removes every bracketed piece (open through close) from the text. Nesting is
+// not recognised.
+QString RemoveBracketed(const QString& text, const QString& open, const QString& close);
+
+// The clock text of a report's duration line ("00:01:02.03").
+QString DurationTextOf(const QString& durationLine);
+
+// Fill the video or audio facts from one stream line.
+void ParseVideoLine(MediaInfo& info, const QString& line);
+void ParseAudioLine(MediaInfo& info, const QString& line);
+
+// Replaces the whole record with the facts of one probed file.
+void FillMediaInfo(MediaInfo& info, const QString& path, const QString& durationLine,
+                   const QStringList& videoLines, const QStringList& audioLines);
+
+// Recomputes the five encoding numbers from their texts, falling back to the
+// defaults where a text is empty or not a number.
+void ComputeEncodingParameters(MediaInfo& info);
+
+// The thumbnail's base name for a media path: 32 lower-case hexadecimal digits
+// of the MD5 digest of the path's UTF-8 bytes.
+QString ThumbnailName(const QString& path);

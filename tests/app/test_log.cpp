@@ -1,0 +1,100 @@
+// The log file: line shape, encoding, recreation and thread safety.
+#include "app/logfile.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QRegularExpression>
+#include <QThread>
+#include <QtTest>
+
+class TestLog : public QObject
+{
+    Q_OBJECT
+
+    static QByteArray logBytes()
+    {
+        QFile file(LogFilePath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        RemovePreviousLogFile();
+        qInstallMessageHandler(LogMessageHandler);
+    }
+    void cleanup() { qInstallMessageHandler(nullptr); }
+
+    void lineShape()
+    {
+        const QDateTime when(QDate(2024, 3, 5), QTime(14, 7, 9));
+        QCOMPARE(FormatLogLine(when, QStringLiteral("hello")),
+                 QStringLiteral("2024-03-05 14:07:09 Tue : hello"));
+        QVERIFY(LogFilePath().endsWith(QLatin1String("/Tarnwick/splicora.log")));
+        QVERIFY(LogFilePath().startsWith(QDir::tempPath()));
+    }
+
+    void everyMessageIsOneCrLfLine()
+    {
+        qDebug("first %d", 1);
+        qWarning("second");
+        qDebug("%s", "two\nlines");
+        qDebug("%s", qUtf8Printable(QString::fromUtf8("名字 ünïcode.mp4")));
+        const QByteArray bytes = logBytes();
+        QVERIFY(bytes.endsWith("\r\n"));
+        const QString text = QString::fromUtf8(bytes);
+        const QStringList lines = text.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 4);
+        const QRegularExpression shape(
+            QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d [A-Z][a-z]{2} : "));
+        for (const QString& line : lines)
+            QVERIFY2(shape.match(line).hasMatch(), qPrintable(line));
+        QVERIFY(lines[0].endsWith(QLatin1String(" : first 1")));
+        QVERIFY(lines[1].endsWith(QLatin1String(" : second"))); // no level written
+        QVERIFY(lines[2].endsWith(QLatin1String(" : two\nlines")));
+        QVERIFY(lines[3].endsWith(QString::fromUtf8(" : 名字 ünïcode.mp4")));
+    }
+
+    void deletedFileIsCreatedAgain()
+    {
+        qDebug("before");
+        QVERIFY(QFile::remove(LogFilePath()));
+        qDebug("after");
+        const QString text = QString::fromUtf8(logBytes());
+        QVERIFY(!text.contains(QLatin1String("before")));
+        QVERIFY(text.contains(QLatin1String(" : after\r\n")));
+    }
+
+    void missingFolderIsCreated()
+    {
+        QDir(LogFolderPath()).removeRecursively();
+        qDebug("again");
+        QVERIFY(QString::fromUtf8(logBytes()).contains(QLatin1String(" : again")));
+    }
+
+    void threadsNeverInterleaveWithinALine()
+    {
+        constexpr int kThreads = 6;
+        constexpr int kLines = 150;
+        std::vector<std::unique_ptr<QThread>> threads;
+        for (int t = 0; t < kThreads; ++t) {
+            threads.emplace_back(QThread::create([t] {
+                for (int i = 0; i < kLines; ++i)
+                    qDebug("thread %d line %d %s", t, i, "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx");
+            }));
+            threads.back()->start();
+        }
+        for (auto& thread : threads)
+            QVERIFY(thread->wait(60000));
+        const QStringList lines =
+            QString::fromUtf8(logBytes()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), kThreads * kLines);
+        const QRegularExpression shape(QStringLiteral(
+            "^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d \\w{3} : thread \\d line \\d+ x{40}$"));
+        for (const QString& line : lines)
+            QVERIFY2(shape.match(line).hasMatch(), qPrintable(line));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLog)
+#include "test_log.moc"

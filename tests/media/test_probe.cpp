@@ -1,0 +1,261 @@
+// Probing real files made with ffmpeg's lavfi sources: what the media list
+// is handed, what is logged, and what happens when the tool misbehaves.
+#include "app/appfolder.h"
+#include "app/logfile.h"
+#include "media/addmedia.h"
+#include "media/mediainfo.h"
+#include "media/probe.h"
+#include "media/workfolder.h"
+#include "testsupport/testmedia.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestProbe : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_media;
+    QList<ProbeResult> m_received;
+
+    QString mediaPath(const QString& name) const { return m_media.filePath(name); }
+    QString logText() const
+    {
+        QFile file(LogFilePath());
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanupTestCase();
+    void addsRealFiles_data();
+    void addsRealFiles();
+    void missingPiecesKeepDefaults();
+    void failedProbeAddsNothingAndLogs_data();
+    void failedProbeAddsNothingAndLogs();
+    void unsupportedTypeIsSkippedWithoutRunningTheTool();
+    void sameFileTwiceRewritesThumbnail();
+    void slowToolIsEndedAfterTheWait();
+    void missingToolFailsQuietly();
+};
+
+void TestProbe::initTestCase()
+{
+    QVERIFY2(!TestMedia::Ffmpeg().isEmpty(), "ffmpeg must be installed");
+    QVERIFY(m_media.isValid());
+    TestMedia::UseBuildAppFolder();
+    QVERIFY(TestMedia::MakeClip(mediaPath(QStringLiteral("va2.mp4")), 4.0, 320, 240, 25, true, 2));
+    QVERIFY(TestMedia::RunFfmpeg({QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                                  QStringLiteral("sine=duration=3"), QStringLiteral("-c:a"),
+                                  QStringLiteral("libmp3lame"), mediaPath(QStringLiteral("tone.mp3"))}));
+    QVERIFY(TestMedia::MakeClip(mediaPath(QStringLiteral("silent.mkv")), 2.0, 160, 120, 30, true, 0));
+    // Names that break naive command lines: spaces, quotes, a leading dash
+    // and characters outside ASCII.
+    QVERIFY(TestMedia::MakeClip(mediaPath(QStringLiteral("-clip 'ü' \"片\".mp4")), 2.0, 192, 108, 25,
+                                true, 1));
+    QFile junk(mediaPath(QStringLiteral("notes.mp4")));
+    QVERIFY(junk.open(QIODevice::WriteOnly));
+    junk.write("this is a text file that only looks like a video\n");
+    junk.close();
+    qInstallMessageHandler(LogMessageHandler);
+    SetMediaSink([this](const ProbeResult& result) { m_received << result; });
+}
+
+void TestProbe::init()
+{
+    m_received.clear();
+    RemovePreviousLogFile();
+    TestMedia::UseBuildAppFolder();
+}
+
+void TestProbe::cleanupTestCase()
+{
+    SetMediaSink(nullptr);
+    qInstallMessageHandler(nullptr);
+}
+
+void TestProbe::addsRealFiles_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("videoLines");
+    QTest::addColumn<int>("audioLines");
+    QTest::addColumn<QString>("videoCodec");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<QString>("audioCodec");
+    QTest::addColumn<QStringList>("audioIds");
+    QTest::addColumn<double>("seconds");
+    QTest::addColumn<bool>("thumbnail");
+
+    QTest::newRow("one video, two audio") << "va2.mp4" << 1 << 2 << "h264" << 320 << 240 << "aac"
+                                          << QStringList{QStringLiteral("1"), QStringLiteral("2")}
+                                          << 4.0 << true;
+    QTest::newRow("audio only") << "tone.mp3" << 0 << 1 << "" << 0 << 0 << "mp3"
+                                << QStringList{QStringLiteral("0")} << 3.0 << false;
+    QTest::newRow("video only") << "silent.mkv" << 1 << 0 << "h264" << 160 << 120 << ""
+                                << QStringList{} << 2.0 << true;
+    QTest::newRow("awkward name") << "-clip 'ü' \"片\".mp4" << 1 << 1 << "h264" << 192 << 108
+                                  << "aac" << QStringList{QStringLiteral("1")} << 2.0 << true;
+}
+
+void TestProbe::addsRealFiles()
+{
+    QFETCH(QString, name);
+    QFETCH(int, videoLines);
+    QFETCH(int, audioLines);
+    QFETCH(QString, videoCodec);
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(QString, audioCodec);
+    QFETCH(QStringList, audioIds);
+    QFETCH(double, seconds);
+    QFETCH(bool, thumbnail);
+
+    const QString path = mediaPath(name);
+    QCOMPARE(AddMediaFile(path), 0);
+    QCOMPARE(m_received.size(), 1);
+    const ProbeResult& result = m_received.first();
+    QCOMPARE(result.filePath, path);
+    QVERIFY(result.durationLine.startsWith(QLatin1String("Duration:")));
+    // Only the input's streams count: the thumbnail written in the same run
+    // is not a stream of the user's file.
+    QCOMPARE(result.videoStreamLines.size(), videoLines);
+    QCOMPARE(result.audioStreamLines.size(), audioLines);
+
+    MediaInfo info;
+    FillMediaInfo(info, result.filePath, result.durationLine, result.videoStreamLines,
+                  result.audioStreamLines);
+    QCOMPARE(info.videoCodec, videoCodec);
+    QCOMPARE(info.width, width);
+    QCOMPARE(info.height, height);
+    QCOMPARE(info.audioCodec, audioCodec);
+    QCOMPARE(info.audioStreamIds, audioIds);
+    QVERIFY2(qAbs(info.duration - qint64(seconds * 1e6)) <= 60000,
+             qPrintable(QString::number(info.duration)));
+    QCOMPARE(info.suffix, QFileInfo(path).suffix());
+
+    QCOMPARE(result.thumbnailPath, WorkFolder() + QStringLiteral("/thumb/") + ThumbnailName(path) +
+                                       QStringLiteral(".jpg"));
+    const QImage picture(result.thumbnailPath);
+    QCOMPARE(!picture.isNull(), thumbnail);
+    if (thumbnail)
+        QCOMPARE(picture.size(), QSize(width, height));
+
+    // The whole report reaches the log, so a user's complaint can be read.
+    QVERIFY(logText().contains(result.durationLine));
+}
+
+void TestProbe::missingPiecesKeepDefaults()
+{
+    // Matroska reports neither a stream bit rate nor, in the fps position, a
+    // frame rate; the encoding numbers fall back to their defaults.
+    QCOMPARE(AddMediaFile(mediaPath(QStringLiteral("silent.mkv"))), 0);
+    QCOMPARE(m_received.size(), 1);
+    MediaInfo info;
+    FillMediaInfo(info, m_received[0].filePath, m_received[0].durationLine,
+                  m_received[0].videoStreamLines, m_received[0].audioStreamLines);
+    QVERIFY2(info.videoBitRateText.isEmpty(), qPrintable(m_received[0].videoStreamLines.value(0)));
+    ComputeEncodingParameters(info);
+    QCOMPARE(info.videoBitRate, 25000);
+    QCOMPARE(info.sampleRate, 44100);
+    QCOMPARE(info.audioBitRate, 128000);
+    QCOMPARE(info.audioChannels, 2);
+}
+
+void TestProbe::failedProbeAddsNothingAndLogs_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("logged");
+    QTest::newRow("text file named like a video") << "notes.mp4" << "Invalid data";
+    QTest::newRow("missing file") << "gone.mkv" << "No such file";
+}
+
+void TestProbe::failedProbeAddsNothingAndLogs()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, logged);
+    const QString path = mediaPath(name);
+    // A picture from an earlier run of the same path must not survive.
+    const QString thumbnail = PrepareThumbnailPath(path);
+    QFile stale(thumbnail);
+    QVERIFY(stale.open(QIODevice::WriteOnly));
+    stale.write("old");
+    stale.close();
+
+    QCOMPARE(AddMediaFile(path), -1);
+    QVERIFY(m_received.isEmpty());
+    QVERIFY(!QFile::exists(thumbnail));
+    QVERIFY2(logText().contains(logged), qPrintable(logText()));
+}
+
+void TestProbe::unsupportedTypeIsSkippedWithoutRunningTheTool()
+{
+    const QString path = mediaPath(QStringLiteral("readme.txt"));
+    QCOMPARE(AddMediaFile(path), 0);
+    QVERIFY(m_received.isEmpty());
+    QVERIFY(logText().isEmpty());
+    QVERIFY(!QFile::exists(WorkFolder() + QStringLiteral("/thumb/") + ThumbnailName(path) +
+                           QStringLiteral(".jpg")));
+}
+
+void TestProbe::sameFileTwiceRewritesThumbnail()
+{
+    const QString path = mediaPath(QStringLiteral("va2.mp4"));
+    QCOMPARE(AddMediaFile(path), 0);
+    QCOMPARE(AddMediaFile(path), 0);
+    QCOMPARE(m_received.size(), 2);
+    QCOMPARE(m_received[0].thumbnailPath, m_received[1].thumbnailPath);
+    QVERIFY(!QImage(m_received[1].thumbnailPath).isNull());
+}
+
+void TestProbe::slowToolIsEndedAfterTheWait()
+{
+    // A tool that reports at once and then hangs: the report is used and the
+    // tool does not outlive the probe.
+    QTemporaryDir fakeFolder;
+    QVERIFY(fakeFolder.isValid());
+    const QString pidFile = fakeFolder.filePath(QStringLiteral("pid"));
+    QFile script(fakeFolder.filePath(QStringLiteral("ffmpeg")));
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\n"
+                 "echo $$ > '" + pidFile.toUtf8() + "'\n"
+                 "echo 'Input #0, matroska,webm, from x:'\n"
+                 "echo '  Duration: 00:00:07.50, start: 0.000000, bitrate: 100 kb/s'\n"
+                 "echo '  Stream #0:0: Video: h264 (High), yuv420p(progressive), 640x360, 25 fps, 25 tbr'\n"
+                 "exec sleep 30\n");
+    script.close();
+    script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+    SetAppFolder(fakeFolder.path());
+
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(AddMediaFile(mediaPath(QStringLiteral("hanging.mkv"))), 0);
+    QVERIFY(clock.elapsed() < 20000);
+    QCOMPARE(m_received.size(), 1);
+    QCOMPARE(m_received[0].durationLine,
+             QStringLiteral("Duration: 00:00:07.50, start: 0.000000, bitrate: 100 kb/s"));
+    QFile pid(pidFile);
+    QVERIFY(pid.open(QIODevice::ReadOnly));
+    const QString proc = QStringLiteral("/proc/") + QString::fromLatin1(pid.readAll().trimmed());
+    QTRY_VERIFY(!QFile::exists(proc));
+}
+
+void TestProbe::missingToolFailsQuietly()
+{
+    QTemporaryDir empty;
+    SetAppFolder(empty.path());
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", empty.path().toUtf8());
+    const int result = AddMediaFile(mediaPath(QStringLiteral("va2.mp4")));
+    qputenv("PATH", path);
+    QCOMPARE(result, -1);
+    QVERIFY(m_received.isEmpty());
+}
+
+QTEST_MAIN(TestProbe)
+#include "test_probe.moc"

@@ -1,0 +1,104 @@
+#include "testmedia.h"
+
+#include "app/appfolder.h"
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+
+namespace TestMedia {
+
+QString Ffmpeg()
+{
+    return QStandardPaths::findExecutable(QStringLiteral("ffmpeg"));
+}
+
+QString Ffprobe()
+{
+    return QStandardPaths::findExecutable(QStringLiteral("ffprobe"));
+}
+
+bool RunFfmpeg(const QStringList& args, int timeoutMs)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(Ffmpeg(), QStringList{QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"),
+                                        QStringLiteral("error"), QStringLiteral("-nostdin"),
+                                        QStringLiteral("-y")} +
+                                args);
+    if (!process.waitForFinished(timeoutMs))
+        return false;
+    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+bool MakeClip(const QString& path, double seconds, int width, int height, int fps,
+              bool withVideo, int audioStreams)
+{
+    const QString duration = QString::number(seconds, 'f', 3);
+    QStringList args;
+    if (withVideo) {
+        args << QStringLiteral("-f") << QStringLiteral("lavfi") << QStringLiteral("-i")
+             << QStringLiteral("testsrc2=size=%1x%2:rate=%3:duration=%4")
+                    .arg(width)
+                    .arg(height)
+                    .arg(fps)
+                    .arg(duration);
+    }
+    for (int a = 0; a < audioStreams; ++a) {
+        // Each track its own pitch and rate, so tests can tell them apart.
+        args << QStringLiteral("-f") << QStringLiteral("lavfi") << QStringLiteral("-i")
+             << QStringLiteral("sine=frequency=%1:sample_rate=%2:duration=%3")
+                    .arg(440 + 220 * a)
+                    .arg(a == 0 ? 44100 : 48000)
+                    .arg(duration);
+    }
+    int input = 0;
+    if (withVideo)
+        args << QStringLiteral("-map") << QStringLiteral("%1:v").arg(input++);
+    for (int a = 0; a < audioStreams; ++a)
+        args << QStringLiteral("-map") << QStringLiteral("%1:a").arg(input++);
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (withVideo && (suffix == QLatin1String("mp4") || suffix == QLatin1String("mkv") ||
+                      suffix == QLatin1String("mov"))) {
+        args << QStringLiteral("-c:v") << QStringLiteral("libx264") << QStringLiteral("-preset")
+             << QStringLiteral("ultrafast") << QStringLiteral("-g") << QString::number(fps)
+             << QStringLiteral("-pix_fmt") << QStringLiteral("yuv420p");
+    }
+    if (audioStreams > 0 && (suffix == QLatin1String("mp4") || suffix == QLatin1String("mov")))
+        args << QStringLiteral("-c:a") << QStringLiteral("aac");
+    args << path;
+    return RunFfmpeg(args);
+}
+
+static QString ProbeText(const QStringList& args)
+{
+    QProcess process;
+    process.start(Ffprobe(), QStringList{QStringLiteral("-v"), QStringLiteral("error")} + args);
+    process.waitForFinished(30000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+double DurationSeconds(const QString& path)
+{
+    const QString text = ProbeText({QStringLiteral("-show_entries"),
+                                    QStringLiteral("format=duration"), QStringLiteral("-of"),
+                                    QStringLiteral("default=nw=1:nk=1"), path});
+    bool ok = false;
+    const double value = text.trimmed().toDouble(&ok);
+    return ok ? value : -1.0;
+}
+
+QStringList StreamTypes(const QString& path)
+{
+    const QString text = ProbeText({QStringLiteral("-show_entries"),
+                                    QStringLiteral("stream=codec_type"), QStringLiteral("-of"),
+                                    QStringLiteral("default=nw=1:nk=1"), path});
+    return text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+void UseBuildAppFolder()
+{
+    SetAppFolder(qEnvironmentVariable("SPLICORA_APP_DIR"));
+}
+
+} // namespace TestMedia

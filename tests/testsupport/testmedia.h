@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Helpers for tests that need real media: files are made at test time with
+// ffmpeg's lavfi sources and inspected with ffprobe.
+namespace TestMedia {
+
+// The system ffmpeg and ffprobe (empty when not installed).
+QString Ffmpeg();
+QString Ffprobe();
+
+// Runs ffmpeg with "-hide_banner -loglevel error -y" + args; true when it
+// exits with code 0 within the timeout.
+bool RunFfmpeg(const QStringList& args, int timeoutMs = 60000);
+
+// Makes a clip of `seconds` at `path` with a test picture of the given size
+// and rate and a sine tone; the encoders follow from the suffix.
+bool MakeClip(const QString& path, double seconds, int width = 320, int height = 240,
+              int fps = 25, bool withVideo = true, int audioStreams = 1);
+
+// ffprobe facts of a finished file.
+double DurationSeconds(const QString& path);
+QStringList StreamTypes(const QString& path); // "video", "audio" in file order
+
+// Points the application folder at the build's one (SPLICORA_APP_DIR).
+void UseBuildAppFolder();
+
+} // namespace TestMedia
