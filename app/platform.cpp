@@ -26,11 +26,10 @@ namespace Platform {
 
 SingleInstance::SingleInstance() = default;
 
-SingleInstance::~SingleInstance()
-{
+SingleInstance::~SingleInstance(){
 #ifdef Q_OS_WIN
-    // The first copy keeps its mutex until the process ends; the system
-    // releases it then.
+// The first copy keeps its mutex until the process ends; the system
+// releases it then.
 #endif
 }
 
@@ -105,12 +104,14 @@ bool ShowInFileManager(const QString& filePath)
 #ifdef Q_OS_WIN
     QProcess process;
     process.setProgram(QStringLiteral("explorer.exe"));
-    process.setNativeArguments(QStringLiteral("/select,\"%1\"").arg(QDir::toNativeSeparators(filePath)));
+    process.setNativeArguments(
+        QStringLiteral("/select,\"%1\"").arg(QDir::toNativeSeparators(filePath)));
     if (process.startDetached())
         return true;
 #else
     QDBusMessage call = QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("/org/freedesktop/FileManager1"),
+        QStringLiteral("org.freedesktop.FileManager1"),
+        QStringLiteral("/org/freedesktop/FileManager1"),
         QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
     call << QStringList{QUrl::fromLocalFile(filePath).toString()} << QString();
     const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 3000);
@@ -127,8 +128,8 @@ void KillProcessesNamed(const QString& baseName, int timeoutMs)
     process.start(QStringLiteral("taskkill"), {QStringLiteral("/f"), QStringLiteral("/t"),
                                                QStringLiteral("/im"), ExecutableName(baseName)});
 #else
-    process.start(QStringLiteral("pkill"),
-                  {QStringLiteral("-x"), QStringLiteral("-U"), QString::number(getuid()), baseName});
+    process.start(QStringLiteral("pkill"), {QStringLiteral("-x"), QStringLiteral("-U"),
+                                            QString::number(getuid()), baseName});
 #endif
     process.waitForFinished(timeoutMs);
 }

@@ -1,6 +1,7 @@
 // Probes the files named on the command line through AddMediaFile, the way
 // the program does, and prints the wall time in milliseconds.
 #include "app/appfolder.h"
+#include "app/logfile.h"
 #include "media/addmedia.h"
 
 #include <QCoreApplication>
@@ -12,6 +13,9 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     const QStringList files = app.arguments().mid(2);
     SetAppFolder(app.arguments().value(1));
+    // Logged as in the program: every report is written to the log file.
+    RemovePreviousLogFile();
+    qInstallMessageHandler(LogMessageHandler);
     int added = 0;
     SetMediaSink([&added](const ProbeResult&) { ++added; });
     QElapsedTimer clock;

@@ -1,11 +1,13 @@
 #include "mainwindow/mainlayout.h"
 
+#include "skin/scale.h"
+
 #include <cstdlib>
 
 namespace {
 int Trunc(double k, float s)
 {
-    return int(k * double(s));
+    return ScaledBy(k, s);
 }
 
 QRect FromEdges(int left, int top, int right, int bottom)

@@ -52,7 +52,8 @@ void ApplyLatinFonts(const QString& folder)
 void ApplyOtherFonts(const QString& folder)
 {
     const QString wanted = QStringLiteral("microsoft yahei");
-    const QString wantedNative = QString::fromUtf8("\xE5\xBE\xAE\xE8\xBD\xAF\xE9\x9B\x85\xE9\xBB\x91");
+    const QString wantedNative =
+        QString::fromUtf8("\xE5\xBE\xAE\xE8\xBD\xAF\xE9\x9B\x85\xE9\xBB\x91");
     const QStringList families = QFontDatabase::families();
     for (const QString& family : families) {
         if (family.toLower() == wanted || family == wantedNative) {

@@ -11,17 +11,18 @@ QString PrepareThumbnailPath(const QString& mediaPath)
 {
     const QString folder = WorkFolder() + QStringLiteral("/thumb");
     QDir().mkpath(folder);
-    const QString thumbnail = folder + QLatin1Char('/') + ThumbnailName(mediaPath) +
-                              QStringLiteral(".jpg");
+    const QString thumbnail =
+        folder + QLatin1Char('/') + ThumbnailName(mediaPath) + QStringLiteral(".jpg");
     QFile::remove(thumbnail);
     return thumbnail;
 }
 
 QStringList ProbeArguments(const QString& mediaPath, const QString& thumbnailPath)
 {
-    return {QStringLiteral("-i"),     mediaPath,           QStringLiteral("-y"),
-            QStringLiteral("-f"),     QStringLiteral("image2"), QStringLiteral("-t"),
-            QStringLiteral("1.520"), thumbnailPath};
+    return {QStringLiteral("-i"),     mediaPath,
+            QStringLiteral("-y"),     QStringLiteral("-f"),
+            QStringLiteral("image2"), QStringLiteral("-t"),
+            QStringLiteral("1.520"),  thumbnailPath};
 }
 
 int ProbeResultFromOutput(const QString& mediaPath, const QString& thumbnailPath,

@@ -10,17 +10,17 @@ const QStringList& ToolFiles()
 {
 #ifdef Q_OS_WIN
     static const QStringList files{
-        QStringLiteral("avutil-56.dll"),      QStringLiteral("avformat-58.dll"),
-        QStringLiteral("avfilter-7.dll"),     QStringLiteral("avdevice-58.dll"),
-        QStringLiteral("avcodec-58.dll"),     QStringLiteral("libintl-8.dll"),
-        QStringLiteral("libiconv-2.dll"),     QStringLiteral("libgcc_s_dw2-1.dll"),
-        QStringLiteral("libfreetype-6.dll"),  QStringLiteral("libfontconfig-1.dll"),
-        QStringLiteral("pthreadGC-3.dll"),    QStringLiteral("postproc-55.dll"),
-        QStringLiteral("libz-1.dll"),         QStringLiteral("libxml2-2.dll"),
-        QStringLiteral("libx265.dll"),        QStringLiteral("libstdc++-6.dll"),
-        QStringLiteral("libx264-157.dll"),    QStringLiteral("xvidcore.dll"),
-        QStringLiteral("swscale-5.dll"),      QStringLiteral("swresample-3.dll"),
-        QStringLiteral("SDL2.dll"),           QStringLiteral("ffmpeg.exe")};
+        QStringLiteral("avutil-56.dll"),     QStringLiteral("avformat-58.dll"),
+        QStringLiteral("avfilter-7.dll"),    QStringLiteral("avdevice-58.dll"),
+        QStringLiteral("avcodec-58.dll"),    QStringLiteral("libintl-8.dll"),
+        QStringLiteral("libiconv-2.dll"),    QStringLiteral("libgcc_s_dw2-1.dll"),
+        QStringLiteral("libfreetype-6.dll"), QStringLiteral("libfontconfig-1.dll"),
+        QStringLiteral("pthreadGC-3.dll"),   QStringLiteral("postproc-55.dll"),
+        QStringLiteral("libz-1.dll"),        QStringLiteral("libxml2-2.dll"),
+        QStringLiteral("libx265.dll"),       QStringLiteral("libstdc++-6.dll"),
+        QStringLiteral("libx264-157.dll"),   QStringLiteral("xvidcore.dll"),
+        QStringLiteral("swscale-5.dll"),     QStringLiteral("swresample-3.dll"),
+        QStringLiteral("SDL2.dll"),          QStringLiteral("ffmpeg.exe")};
 #else
     static const QStringList files{QStringLiteral("ffmpeg")};
 #endif

@@ -22,7 +22,7 @@ QString FfmpegPath()
     const QString found = Platform::FindTool(QStringLiteral("ffmpeg"));
     // Never hand an empty program to a process: a clear path in the log
     // tells the user what is missing.
-    return found.isEmpty() ? AppFolder() + QLatin1Char('/') +
-                                 Platform::ExecutableName(QStringLiteral("ffmpeg"))
-                           : found;
+    return found.isEmpty()
+               ? AppFolder() + QLatin1Char('/') + Platform::ExecutableName(QStringLiteral("ffmpeg"))
+               : found;
 }

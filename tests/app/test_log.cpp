@@ -80,7 +80,8 @@ private Q_SLOTS:
         for (int t = 0; t < kThreads; ++t) {
             threads.emplace_back(QThread::create([t] {
                 for (int i = 0; i < kLines; ++i)
-                    qDebug("thread %d line %d %s", t, i, "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx");
+                    qDebug("thread %d line %d %s", t, i,
+                           "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx");
             }));
             threads.back()->start();
         }

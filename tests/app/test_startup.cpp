@@ -4,10 +4,10 @@
 #include "app/platform.h"
 
 #include <QFile>
-#include <QSysInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QSysInfo>
 #include <QtTest>
 
 namespace {
@@ -106,8 +106,8 @@ private Q_SLOTS:
         // 1920 x 1080 at 96 DPI: scale 1, centred on the desktop less 20
         // pixels of task bar.
         QCOMPARE(WindowGeometry(), QRect((1920 - 1202) / 2, (1060 - 752) / 2, 1202, 752));
-        const QString hints = RunText(QStringLiteral("xprop"),
-                                      {QStringLiteral("-name"), kTitle, QStringLiteral("_MOTIF_WM_HINTS")});
+        const QString hints = RunText(QStringLiteral("xprop"), {QStringLiteral("-name"), kTitle,
+                                                                QStringLiteral("_MOTIF_WM_HINTS")});
         // flags = decorations, decorations = none: the window draws its own frame.
         QVERIFY2(hints.split(QLatin1Char(',')).value(2).trimmed() == QLatin1String("0x0"),
                  qPrintable(hints));
@@ -132,8 +132,8 @@ private Q_SLOTS:
         QCOMPARE(LogBytes(), before);
         QCOMPARE(m_first->state(), QProcess::Running);
         // Still exactly one window on the screen.
-        const QString tree = RunText(QStringLiteral("xwininfo"),
-                                     {QStringLiteral("-root"), QStringLiteral("-tree")});
+        const QString tree =
+            RunText(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")});
         QCOMPARE(tree.count(QStringLiteral("\"") + kTitle + QStringLiteral("\"")), 1);
     }
 
@@ -176,8 +176,8 @@ private Q_SLOTS:
         QVERIFY(gone.waitForFinished(5000));
         QFile lock(Platform::SingleInstance::lockFilePath());
         QVERIFY(lock.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        lock.write(QByteArray::number(deadPid) + "\nsplicora\n" + QSysInfo::machineHostName().toUtf8() +
-                   "\n");
+        lock.write(QByteArray::number(deadPid) + "\nsplicora\n" +
+                   QSysInfo::machineHostName().toUtf8() + "\n");
         lock.close();
         startFirstCopy();
         QCOMPARE(m_first->state(), QProcess::Running);

@@ -53,11 +53,11 @@ private Q_SLOTS:
         QTest::addColumn<QSize>("window");
         QTest::addColumn<QPoint>("expected");
         QTest::newRow("fits") << QSize(1920, 1060) << QSize(1202, 752) << QPoint(359, 154);
-        QTest::newRow("odd remainder dropped") << QSize(1921, 1061) << QSize(1202, 752)
-                                               << QPoint(359, 154);
+        QTest::newRow("odd remainder dropped")
+            << QSize(1921, 1061) << QSize(1202, 752) << QPoint(359, 154);
         // Larger than the desktop: still at a non-negative position.
-        QTest::newRow("taller than desktop") << QSize(640, 460) << QSize(601, 700)
-                                             << QPoint(19, 120);
+        QTest::newRow("taller than desktop")
+            << QSize(640, 460) << QSize(601, 700) << QPoint(19, 120);
     }
 
     void centring()
@@ -65,9 +65,9 @@ private Q_SLOTS:
         QFETCH(QSize, desktop);
         QFETCH(QSize, window);
         QFETCH(QPoint, expected);
-        QCOMPARE(CenteredOnDesktop(desktop.width(), desktop.height(), window.width(),
-                                   window.height()),
-                 expected);
+        QCOMPARE(
+            CenteredOnDesktop(desktop.width(), desktop.height(), window.width(), window.height()),
+            expected);
     }
 
     void centredOverHost()

@@ -50,14 +50,16 @@ void TestProbe::initTestCase()
     QVERIFY(m_media.isValid());
     TestMedia::UseBuildAppFolder();
     QVERIFY(TestMedia::MakeClip(mediaPath(QStringLiteral("va2.mp4")), 4.0, 320, 240, 25, true, 2));
-    QVERIFY(TestMedia::RunFfmpeg({QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-                                  QStringLiteral("sine=duration=3"), QStringLiteral("-c:a"),
-                                  QStringLiteral("libmp3lame"), mediaPath(QStringLiteral("tone.mp3"))}));
-    QVERIFY(TestMedia::MakeClip(mediaPath(QStringLiteral("silent.mkv")), 2.0, 160, 120, 30, true, 0));
+    QVERIFY(TestMedia::RunFfmpeg({QStringLiteral("-f"), QStringLiteral("lavfi"),
+                                  QStringLiteral("-i"), QStringLiteral("sine=duration=3"),
+                                  QStringLiteral("-c:a"), QStringLiteral("libmp3lame"),
+                                  mediaPath(QStringLiteral("tone.mp3"))}));
+    QVERIFY(
+        TestMedia::MakeClip(mediaPath(QStringLiteral("silent.mkv")), 2.0, 160, 120, 30, true, 0));
     // Names that break naive command lines: spaces, quotes, a leading dash
     // and characters outside ASCII.
-    QVERIFY(TestMedia::MakeClip(mediaPath(QStringLiteral("-clip 'ü' \"片\".mp4")), 2.0, 192, 108, 25,
-                                true, 1));
+    QVERIFY(TestMedia::MakeClip(mediaPath(QStringLiteral("-clip 'ü' \"片\".mp4")), 2.0, 192, 108,
+                                25, true, 1));
     QFile junk(mediaPath(QStringLiteral("notes.mp4")));
     QVERIFY(junk.open(QIODevice::WriteOnly));
     junk.write("this is a text file that only looks like a video\n");
@@ -92,9 +94,9 @@ void TestProbe::addsRealFiles_data()
     QTest::addColumn<double>("seconds");
     QTest::addColumn<bool>("thumbnail");
 
-    QTest::newRow("one video, two audio") << "va2.mp4" << 1 << 2 << "h264" << 320 << 240 << "aac"
-                                          << QStringList{QStringLiteral("1"), QStringLiteral("2")}
-                                          << 4.0 << true;
+    QTest::newRow("one video, two audio")
+        << "va2.mp4" << 1 << 2 << "h264" << 320 << 240 << "aac"
+        << QStringList{QStringLiteral("1"), QStringLiteral("2")} << 4.0 << true;
     QTest::newRow("audio only") << "tone.mp3" << 0 << 1 << "" << 0 << 0 << "mp3"
                                 << QStringList{QStringLiteral("0")} << 3.0 << false;
     QTest::newRow("video only") << "silent.mkv" << 1 << 0 << "h264" << 160 << 120 << ""
@@ -171,8 +173,10 @@ void TestProbe::failedProbeAddsNothingAndLogs_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("logged");
-    QTest::newRow("text file named like a video") << "notes.mp4" << "Invalid data";
-    QTest::newRow("missing file") << "gone.mkv" << "No such file";
+    QTest::newRow("text file named like a video") << "notes.mp4"
+                                                  << "Invalid data";
+    QTest::newRow("missing file") << "gone.mkv"
+                                  << "No such file";
 }
 
 void TestProbe::failedProbeAddsNothingAndLogs()
@@ -222,12 +226,15 @@ void TestProbe::slowToolIsEndedAfterTheWait()
     const QString pidFile = fakeFolder.filePath(QStringLiteral("pid"));
     QFile script(fakeFolder.filePath(QStringLiteral("ffmpeg")));
     QVERIFY(script.open(QIODevice::WriteOnly));
-    script.write("#!/bin/sh\n"
-                 "echo $$ > '" + pidFile.toUtf8() + "'\n"
-                 "echo 'Input #0, matroska,webm, from x:'\n"
-                 "echo '  Duration: 00:00:07.50, start: 0.000000, bitrate: 100 kb/s'\n"
-                 "echo '  Stream #0:0: Video: h264 (High), yuv420p(progressive), 640x360, 25 fps, 25 tbr'\n"
-                 "exec sleep 30\n");
+    script.write(
+        "#!/bin/sh\n"
+        "echo $$ > '" +
+        pidFile.toUtf8() +
+        "'\n"
+        "echo 'Input #0, matroska,webm, from x:'\n"
+        "echo '  Duration: 00:00:07.50, start: 0.000000, bitrate: 100 kb/s'\n"
+        "echo '  Stream #0:0: Video: h264 (High), yuv420p(progressive), 640x360, 25 fps, 25 tbr'\n"
+        "exec sleep 30\n");
     script.close();
     script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
     SetAppFolder(fakeFolder.path());

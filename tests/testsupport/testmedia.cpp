@@ -31,8 +31,8 @@ bool RunFfmpeg(const QStringList& args, int timeoutMs)
     return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }
 
-bool MakeClip(const QString& path, double seconds, int width, int height, int fps,
-              bool withVideo, int audioStreams)
+bool MakeClip(const QString& path, double seconds, int width, int height, int fps, bool withVideo,
+              int audioStreams)
 {
     const QString duration = QString::number(seconds, 'f', 3);
     QStringList args;
@@ -80,9 +80,9 @@ static QString ProbeText(const QStringList& args)
 
 double DurationSeconds(const QString& path)
 {
-    const QString text = ProbeText({QStringLiteral("-show_entries"),
-                                    QStringLiteral("format=duration"), QStringLiteral("-of"),
-                                    QStringLiteral("default=nw=1:nk=1"), path});
+    const QString text =
+        ProbeText({QStringLiteral("-show_entries"), QStringLiteral("format=duration"),
+                   QStringLiteral("-of"), QStringLiteral("default=nw=1:nk=1"), path});
     bool ok = false;
     const double value = text.trimmed().toDouble(&ok);
     return ok ? value : -1.0;
@@ -90,9 +90,9 @@ double DurationSeconds(const QString& path)
 
 QStringList StreamTypes(const QString& path)
 {
-    const QString text = ProbeText({QStringLiteral("-show_entries"),
-                                    QStringLiteral("stream=codec_type"), QStringLiteral("-of"),
-                                    QStringLiteral("default=nw=1:nk=1"), path});
+    const QString text =
+        ProbeText({QStringLiteral("-show_entries"), QStringLiteral("stream=codec_type"),
+                   QStringLiteral("-of"), QStringLiteral("default=nw=1:nk=1"), path});
     return text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 

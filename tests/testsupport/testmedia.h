@@ -17,8 +17,8 @@ bool RunFfmpeg(const QStringList& args, int timeoutMs = 60000);
 
 // Makes a clip of `seconds` at `path` with a test picture of the given size
 // and rate and a sine tone; the encoders follow from the suffix.
-bool MakeClip(const QString& path, double seconds, int width = 320, int height = 240,
-              int fps = 25, bool withVideo = true, int audioStreams = 1);
+bool MakeClip(const QString& path, double seconds, int width = 320, int height = 240, int fps = 25,
+              bool withVideo = true, int audioStreams = 1);
 
 // ffprobe facts of a finished file.
 double DurationSeconds(const QString& path);

@@ -1,0 +1,65 @@
+#include "widgets/sprites.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+
+namespace {
+
+struct SpriteSheets
+{
+    bool loaded = false;
+    QPixmap publicSheet;
+    QPixmap public4kSheet;
+};
+
+SpriteSheets& Sheets()
+{
+    static SpriteSheets sheets;
+    return sheets;
+}
+
+// Pixmaps must not outlive the application object that owns their backing
+// store, so the sheets are dropped when it goes away rather than at static
+// destruction.
+void ReleaseSheets()
+{
+    SpriteSheets& sheets = Sheets();
+    sheets.publicSheet = QPixmap();
+    sheets.public4kSheet = QPixmap();
+    sheets.loaded = false;
+}
+
+QPixmap LoadSheet(const QString& path)
+{
+    QPixmap sheet(path);
+    if (sheet.isNull()) {
+        qDebug("Cannot load the sprite sheet %s", qUtf8Printable(path));
+    }
+    return sheet;
+}
+
+} // namespace
+
+void LoadSpriteSheets()
+{
+    SpriteSheets& sheets = Sheets();
+    if (sheets.loaded) {
+        return;
+    }
+    sheets.loaded = true;
+    sheets.publicSheet = LoadSheet(QStringLiteral(":/images/public.png"));
+    sheets.public4kSheet = LoadSheet(QStringLiteral(":/images/4kpublic.png"));
+    qAddPostRoutine(ReleaseSheets);
+}
+
+const QPixmap& PublicSprite()
+{
+    LoadSpriteSheets();
+    return Sheets().publicSheet;
+}
+
+const QPixmap& Public4kSprite()
+{
+    LoadSpriteSheets();
+    return Sheets().public4kSheet;
+}
