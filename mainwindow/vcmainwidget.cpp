@@ -1,6 +1,11 @@
 #include "mainwindow/vcmainwidget.h"
 
+#include "list/videoitemwidget.h"
+#include "list/videolistwidget.h"
 #include "mainwindow/mainlayout.h"
+#include "mainwindow/vctopwidget.h"
+#include "media/addmedia.h"
+#include "media/probequeue.h"
 #include "media/toolfiles.h"
 #include "media/workfolder.h"
 #include "skin/scale.h"
@@ -101,6 +106,35 @@ VCMainWidget::VCMainWidget(QWidget* parent) : QWidget(parent)
 
     LoadSpriteSheets();
     m_background = new QWidget(this);
+    m_topBar = new VCTopWidget(this);
+    m_mediaList = new VideoListWidget(this);
+    m_probeQueue = new ProbeQueue(this);
+
+    connect(m_topBar, &VCTopWidget::filesChosen, this, &VCMainWidget::AddMediaPaths);
+    connect(m_topBar, &VCTopWidget::clearAllRequested, this, &VCMainWidget::ClearAll);
+    connect(m_mediaList, &VideoListWidget::filesDropped, this, &VCMainWidget::AddMediaPaths);
+    connect(m_mediaList, &VideoListWidget::playItemRequested, this, &VCMainWidget::PlayItem);
+    connect(m_mediaList, &VideoListWidget::rowCountChanged, m_topBar, &VCTopWidget::RefreshButtons);
+    connect(m_mediaList, &VideoListWidget::deleteAllRequested, this, &VCMainWidget::ClearAll);
+    connect(m_probeQueue, &ProbeQueue::probed, this, [this](const ProbeResult& result) {
+        m_mediaList->addItem(result);
+        m_topBar->RefreshButtons(m_mediaList->itemCount());
+    });
+    connect(m_probeQueue, &ProbeQueue::busyChanged, this, [this](bool busy) {
+        m_mediaList->setBusyNote(busy ? tr("Adding files...") : QString());
+        if (busy != m_busyCursor) {
+            m_busyCursor = busy;
+            if (busy)
+                QApplication::setOverrideCursor(Qt::BusyCursor);
+            else
+                QApplication::restoreOverrideCursor();
+        }
+    });
+    // The blocking single-file path ends in the same list.
+    SetMediaSink([this](const ProbeResult& result) {
+        m_mediaList->addItem(result);
+        m_topBar->RefreshButtons(m_mediaList->itemCount());
+    });
 
     LayoutChildren();
     ApplySkinAll();
@@ -113,6 +147,9 @@ VCMainWidget::VCMainWidget(QWidget* parent) : QWidget(parent)
 
 VCMainWidget::~VCMainWidget()
 {
+    SetMediaSink(nullptr);
+    if (m_busyCursor)
+        QApplication::restoreOverrideCursor();
     if (g_mainWindow == this)
         g_mainWindow = nullptr;
 }
@@ -127,6 +164,40 @@ void VCMainWidget::LayoutChildren()
     m_progressOverlayArea = layout.progressOverlay;
     m_mediaListArea = layout.mediaList;
     m_playerPanelArea = layout.playerPanel;
+    if (m_topBar) {
+        m_topBar->setGeometry(layout.topBar);
+        m_topBar->LayoutChildren();
+    }
+    if (m_mediaList) {
+        m_mediaList->setGeometry(layout.mediaList);
+        m_mediaList->layoutList();
+    }
+}
+
+void VCMainWidget::AddMediaPaths(const QStringList& paths)
+{
+    m_probeQueue->enqueue(paths);
+}
+
+void VCMainWidget::PlayItem(VideoItemWidget* item)
+{
+    m_playingItem = item;
+}
+
+void VCMainWidget::ClearAll()
+{
+    PlayItem(nullptr);
+    m_mediaList->removeAll();
+    // An emptied list must not go on showing the old totals.
+    m_mediaList->updateTotals();
+    m_topBar->RefreshButtons(m_mediaList->itemCount());
+}
+
+void VCMainWidget::closeEvent(QCloseEvent* event)
+{
+    // No probe may outlive the window that asked for it.
+    m_probeQueue->cancelAll();
+    QWidget::closeEvent(event);
 }
 
 void VCMainWidget::ApplySkinAll()
@@ -136,12 +207,19 @@ void VCMainWidget::ApplySkinAll()
     setPalette(palette);
     setAutoFillBackground(true);
     setWindowIcon(QIcon(QStringLiteral(":/images/program.png")));
+    m_topBar->ApplySkin();
+    m_mediaList->applySkin();
 }
 
 void VCMainWidget::RetranslateAll()
 {
     setWindowTitle(QStringLiteral("Tarnwick Splicora"));
-    setStyleSheet(QStringLiteral("QWidget{border: 1px solid #0a0b0d; background-color:#ffffff;}"));
+    // Scoped to the window itself: a bare "QWidget" selector would hand its
+    // white fill and border down to every label and panel inside.
+    setStyleSheet(
+        QStringLiteral("VCMainWidget{border: 1px solid #0a0b0d; background-color:#ffffff;}"));
+    m_topBar->Retranslate();
+    m_mediaList->retranslate();
 }
 
 void VCMainWidget::mousePressEvent(QMouseEvent* event)

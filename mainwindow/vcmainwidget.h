@@ -4,7 +4,11 @@
 #include <QString>
 #include <QWidget>
 
+class ProbeQueue;
 class VCMainWidget;
+class VCTopWidget;
+class VideoItemWidget;
+class VideoListWidget;
 
 // The one main window of the process; null before it is built.
 VCMainWidget* MainWindow();
@@ -35,6 +39,19 @@ public:
     void ApplySkinAll();
     void RetranslateAll();
 
+    // Probes the paths without blocking the window; rows appear in path
+    // order. Paths added while others are probed queue behind them.
+    void AddMediaPaths(const QStringList& paths);
+    // Hands a row (or none) to the preview; the list calls it on selection.
+    void PlayItem(VideoItemWidget* item);
+    VideoItemWidget* playingItem() const { return m_playingItem; }
+    // Empties the list: the preview is handed nothing first.
+    void ClearAll();
+
+    VCTopWidget* topBar() const { return m_topBar; }
+    VideoListWidget* mediaList() const { return m_mediaList; }
+    ProbeQueue* probeQueue() const { return m_probeQueue; }
+
     // The rectangles of the panels that later parts of the window fill.
     QRect topBarArea() const { return m_topBarArea; }
     QRect mediaListArea() const { return m_mediaListArea; }
@@ -48,11 +65,17 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     bool m_dragging = false;
     QPoint m_pressPoint;
     QWidget* m_background = nullptr;
+    VCTopWidget* m_topBar = nullptr;
+    VideoListWidget* m_mediaList = nullptr;
+    ProbeQueue* m_probeQueue = nullptr;
+    VideoItemWidget* m_playingItem = nullptr;
+    bool m_busyCursor = false;
     QRect m_topBarArea;
     QRect m_mediaListArea;
     QRect m_playerPanelArea;

@@ -4,6 +4,7 @@
 #include "media/toolfiles.h"
 #include "media/workfolder.h"
 #include "skin/scale.h"
+#include "skin/skinpalette.h"
 #include "testsupport/testmedia.h"
 
 #include <QApplication>
@@ -62,6 +63,18 @@ private Q_SLOTS:
         QCOMPARE(m_window->mediaListArea(), QRect(QPoint(0, 95), QPoint(625, 627)));
         QCOMPARE(m_window->playerPanelArea(), QRect(QPoint(626, 95), QPoint(1201, 627)));
         QCOMPARE(m_window->bottomBarArea(), QRect(QPoint(0, 628), QPoint(1201, 751)));
+    }
+
+    void panelsKeepTheirOwnColours()
+    {
+        // The window's white fill must not spill into the dark panels.
+        const QImage shot = m_window->grab().toImage();
+        const QColor topBar = shot.pixelColor(600, 20);
+        QCOMPARE(topBar.name(),
+                 QColor(SkinPalette::instance()->colorOf(QStringLiteral("leftbgcolor"))).name());
+        const QColor list = shot.pixelColor(100, 150);
+        QCOMPARE(list.name(),
+                 QColor(SkinPalette::instance()->colorOf(QStringLiteral("rightbgcolor"))).name());
     }
 
     void staleToolCopiesAreRemoved()

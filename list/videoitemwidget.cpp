@@ -1,0 +1,480 @@
+#include "list/videoitemwidget.h"
+
+#include "app/timetext.h"
+#include "list/medialistlogic.h"
+#include "resources/spriteregions.h"
+#include "skin/scale.h"
+#include "skin/skinpalette.h"
+#include "widgets/mypushbutton.h"
+#include "widgets/nofocusframedelegate.h"
+#include "widgets/sprites.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QCursor>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QSignalBlocker>
+
+#include <cstdlib>
+
+namespace {
+
+// Row ids are unique for the life of the process: the bottom bar and the
+// conversion find the output-format row by id, so a reused row must never
+// answer to the id of the file it held before.
+int g_lastItemId = 0;
+
+int NextItemId()
+{
+    return ++g_lastItemId;
+}
+
+QString Colour(const char* key)
+{
+    return SkinPalette::instance()->colorOf(QString::fromLatin1(key));
+}
+
+QString LabelStyle(const char* colourKey)
+{
+    return QStringLiteral("QLabel{font-size:%1px;color:%2;}")
+        .arg(Scaled(11))
+        .arg(Colour(colourKey));
+}
+
+void FillSolid(QWidget* widget, const QColor& colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+void UseSpriteButton(MyPushButton* button, const Sprites::ButtonSprite& sprite)
+{
+    button->setSharedSprite(PublicSprite());
+    for (int state = 0; state < Sprites::kButtonStateCount; ++state) {
+        const Sprites::Region& r = Sprites::region(sprite.states[state]);
+        button->setStateRect(state, r.x, r.y, r.width, r.height);
+    }
+    button->setType(MyPushButton::kDefaultType);
+}
+
+void ShowSprite(QLabel* label, Sprites::RegionId id)
+{
+    const QPixmap picture = PublicSprite().copy(Sprites::toRect<QRect>(Sprites::region(id)));
+    if (picture.isNull() || label->width() <= 0 || label->height() <= 0)
+        return;
+    label->setPixmap(
+        picture.scaled(label->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+}
+
+// Sizes a label to its text, then gives it the layout's width and height.
+void PlaceLabel(QLabel* label, int x, int y, int extraWidth, int height)
+{
+    label->adjustSize();
+    label->setGeometry(x, y, label->width() + extraWidth, height);
+}
+
+} // namespace
+
+VideoItemWidget::VideoItemWidget(QWidget* parent) : QWidget(parent), itemId(NextItemId())
+{
+    m_background = new QWidget(this);
+    m_thumbnailFrame = new QLabel(this);
+    m_thumbnailPicture = new QLabel(this);
+    m_fileNameLabel = new QLabel(this);
+
+    m_defaultOutputButton = new MyPushButton(this);
+    m_deleteButton = new MyPushButton(this);
+    m_moveUpButton = new MyPushButton(this);
+    m_moveDownButton = new MyPushButton(this);
+
+    m_factsLine = new QWidget(this);
+    m_videoIcon = new QLabel(m_factsLine);
+    m_videoFactsLabel = new QLabel(m_factsLine);
+    m_audioIcon = new QLabel(m_factsLine);
+    m_audioFactsLabel = new QLabel(m_factsLine);
+
+    m_cutLine = new QWidget(this);
+    m_cutCaptionLabel = new QLabel(m_cutLine);
+    m_cutLengthLabel = new QLabel(m_cutLine);
+    m_trackCaptionLabel = new QLabel(m_cutLine);
+    m_audioSelectComboBox = new QComboBox(m_cutLine);
+    m_audioSelectComboBox->setEditable(false);
+    m_audioSelectComboBox->setItemDelegate(new NoFocusFrameDelegate(m_audioSelectComboBox));
+
+    m_cutBar = new QWidget(this);
+    m_bottomLine = new QWidget(this);
+
+    for (QLabel* label : {m_fileNameLabel, m_videoFactsLabel, m_audioFactsLabel, m_cutCaptionLabel,
+                          m_cutLengthLabel, m_trackCaptionLabel})
+        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    m_menu = new QMenu(this);
+    m_setDefaultAction = m_menu->addAction(QString());
+    m_moveUpAction = m_menu->addAction(QString());
+    m_moveDownAction = m_menu->addAction(QString());
+    m_removeAction = m_menu->addAction(QString());
+    m_removeAllAction = m_menu->addAction(QString());
+
+    connect(m_deleteButton, &MyPushButton::clicked, this, &VideoItemWidget::deleteButton_slots);
+    connect(m_defaultOutputButton, &MyPushButton::clicked, this,
+            &VideoItemWidget::defaultoutputformatBtn_slots);
+    connect(m_moveUpButton, &MyPushButton::clicked, this, &VideoItemWidget::moveupAction_slots);
+    connect(m_moveDownButton, &MyPushButton::clicked, this, &VideoItemWidget::movedownAction_slots);
+    connect(m_setDefaultAction, &QAction::triggered, this,
+            &VideoItemWidget::setDefaultAction_slots);
+    connect(m_moveUpAction, &QAction::triggered, this, &VideoItemWidget::moveupAction_slots);
+    connect(m_moveDownAction, &QAction::triggered, this, &VideoItemWidget::movedownAction_slots);
+    connect(m_removeAction, &QAction::triggered, this, &VideoItemWidget::removeAction_slots);
+    connect(m_removeAllAction, &QAction::triggered, this, &VideoItemWidget::removeAllAction_slots);
+    connect(m_audioSelectComboBox, &QComboBox::currentIndexChanged, this,
+            &VideoItemWidget::audioSelectComboBox_slots);
+
+    m_defaultOutputButton->hide();
+    m_moveUpButton->hide();
+    m_moveDownButton->hide();
+    m_cutBar->hide();
+    m_trackCaptionLabel->hide();
+    m_audioSelectComboBox->hide();
+}
+
+VideoItemWidget::~VideoItemWidget()
+{
+    releaseEngineInfo();
+}
+
+void VideoItemWidget::releaseEngineInfo()
+{
+    std::free(engineInfo);
+    engineInfo = nullptr;
+}
+
+void VideoItemWidget::SetMediaInfo(const QString& path, const QString& thumbnail,
+                                   const QString& durationLine, const QStringList& videoStreamLines,
+                                   const QStringList& audioStreamLines)
+{
+    FillMediaInfo(mediaInfo, path, durationLine, videoStreamLines, audioStreamLines);
+    ShowInfo(path, thumbnail);
+    cutStart = 0;
+    cutEnd = mediaInfo.duration;
+    qDebug("add Video durationinfo:%s, duration:%lld", durationLine.toUtf8().constData(),
+           static_cast<long long>(mediaInfo.duration));
+    UpdateCutInfo();
+}
+
+void VideoItemWidget::ComputeEncodingParameters()
+{
+    ::ComputeEncodingParameters(mediaInfo);
+}
+
+void VideoItemWidget::ShowInfo(const QString& path, const QString& thumbnail)
+{
+    filePath = path;
+    thumbnailPath = thumbnail;
+
+    m_videoFactsLabel->setText(VideoFactsText(mediaInfo));
+    m_audioFactsLabel->setText(AudioFactsText(mediaInfo));
+    m_fileNameLabel->setText(QFileInfo(path).fileName().trimmed());
+
+    const QRect frame = m_thumbnailFrame->geometry();
+    const QRect fit =
+        FitThumbnail(mediaInfo.width, mediaInfo.height, frame.width(), frame.height());
+    QPixmap picture;
+    if (!thumbnail.isEmpty() && QFileInfo::exists(thumbnail))
+        picture.load(thumbnail);
+    if (!picture.isNull()) {
+        m_thumbnailPicture->setGeometry(fit.translated(frame.topLeft()));
+    } else {
+        // Audio files and failed probes have no picture of their own.
+        m_thumbnailPicture->setGeometry(frame);
+        picture = PublicSprite().copy(
+            Sprites::toRect<QRect>(Sprites::region(Sprites::RegionId::ThumbnailPlaceholder)));
+    }
+    if (!picture.isNull() && !m_thumbnailPicture->size().isEmpty()) {
+        m_thumbnailPicture->setPixmap(picture.scaled(
+            m_thumbnailPicture->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    } else {
+        m_thumbnailPicture->clear();
+    }
+
+    Retranslate();
+}
+
+void VideoItemWidget::UpdateCutInfo()
+{
+    m_cutLengthLabel->setText(TimeToString(cutEnd - cutStart));
+    m_cutLengthLabel->adjustSize();
+    m_cutLengthLabel->setGeometry(m_cutCaptionLabel->width() + Scaled(10), m_cutCaptionLabel->y(),
+                                  m_cutLengthLabel->width() + Scaled(10), Scaled(20));
+
+    int left = 0;
+    int right = 0;
+    if (CutBarSpan(width(), cutStart, cutEnd, mediaInfo.duration, &left, &right)) {
+        const int h = height();
+        m_cutBar->setGeometry(left, h - 1, right - left + 1, 1);
+        m_cutBar->show();
+    } else {
+        // Without a duration there is nothing to scale the strip by.
+        m_cutBar->hide();
+    }
+
+    qDebug("update Video cutted info [duration:%lld, cut_start:%lld, cut_end:%lld,"
+           "cut_duration:%lld ]",
+           static_cast<long long>(mediaInfo.duration), static_cast<long long>(cutStart),
+           static_cast<long long>(cutEnd), static_cast<long long>(cutEnd - cutStart));
+    emit cutRangeChanged(this);
+}
+
+void VideoItemWidget::SetSelected(bool on)
+{
+    selected = on;
+    if (on) {
+        m_background->setStyleSheet(
+            QStringLiteral("QWidget{border: 0px solid ") + Colour("linecolor_select") +
+            QStringLiteral("; border-radius: 0px;background-color:#363e47;}"));
+    } else {
+        m_background->setStyleSheet(
+            QStringLiteral("QWidget{border: 0px solid ") + Colour("linecolor") +
+            QStringLiteral(";  border-radius: 0px;background-color:#2a3139;}"));
+    }
+}
+
+void VideoItemWidget::SetDefaultOutput(bool on)
+{
+    m_defaultOutput = on;
+    if (on) {
+        emit outputFormatMarked(QFileInfo(filePath).fileName().trimmed(), itemId);
+        m_defaultOutputButton->setEnabledState(false);
+        m_defaultOutputButton->show();
+    } else {
+        emit outputFormatMarked(QString(), 0);
+        m_defaultOutputButton->setEnabledState(true);
+        m_defaultOutputButton->hide();
+    }
+}
+
+void VideoItemWidget::Retranslate()
+{
+    m_fileNameLabel->setStyleSheet(LabelStyle("txtcolor_main"));
+    m_videoFactsLabel->setStyleSheet(LabelStyle("txtcolor_main2"));
+    m_cutCaptionLabel->setStyleSheet(LabelStyle("txtcolor_main2"));
+    m_trackCaptionLabel->setStyleSheet(LabelStyle("txtcolor_main2"));
+    m_audioFactsLabel->setStyleSheet(LabelStyle("txtcolor_main3"));
+    m_cutLengthLabel->setStyleSheet(LabelStyle("txtcolor_main3"));
+
+    m_cutCaptionLabel->setText(tr("Duration:"));
+    m_defaultOutputButton->setToolTip(tr("Set as output format"));
+    m_trackCaptionLabel->setText(tr("Audio:"));
+    placeTexts();
+
+    m_audioSelectComboBox->setStyleSheet(
+        QStringLiteral("QComboBox{border: 0px solid #08080a;border-radius: 3px;padding: 1px 2px "
+                       "1px 2px;min-width: %1px;color:#ffffff;font-size:%2px;background-color: "
+                       "#16191e;}")
+            .arg(Scaled(30))
+            .arg(Scaled(10)) +
+        QStringLiteral(
+            "QComboBox::drop-down{subcontrol-origin: padding; subcontrol-position: top "
+            "right;width: 20px;border-left-width: 0px;border-left-color: "
+            "#08080a;border-left-style: solid;border-top-right-radius: "
+            "3px;border-bottom-right-radius: 3px;}"
+            "QComboBox::down-arrow {image: url(:/images/arrowDown.png);}"
+            "QComboBox QAbstractItemView{ color:#ffffff;selection-background-color:#3d4751;"
+            "background-color: #2a3139;}") +
+        QStringLiteral("QComboBox QAbstractItemView::item{height:%1px;}").arg(Scaled(30)));
+
+    // Refilling the choice is not a choice by the user: it must neither
+    // restart the preview nor pass through an index of -1 ("no track"),
+    // which the cut command would turn into a stream that does not exist.
+    const int tracks = static_cast<int>(mediaInfo.audioStreamLines.size());
+    {
+        const QSignalBlocker blocker(m_audioSelectComboBox);
+        m_audioSelectComboBox->clear();
+        if (tracks > 1) {
+            for (int i = 1; i <= tracks; ++i)
+                m_audioSelectComboBox->addItem(tr("Track") + QLatin1Char(' ') + QString::number(i));
+            m_audioSelectComboBox->setCurrentIndex(0);
+        }
+    }
+    audioTrackIndex = 0;
+    m_trackCaptionLabel->setVisible(tracks > 1);
+    m_audioSelectComboBox->setVisible(tracks > 1);
+
+    m_setDefaultAction->setText(tr("Set as default format"));
+    m_moveUpAction->setText(tr("Move Up"));
+    m_moveDownAction->setText(tr("Move Down"));
+    m_removeAction->setText(tr("Remove"));
+    m_removeAllAction->setText(tr("Remove All"));
+    m_menu->setStyleSheet(
+        QStringLiteral("QMenu{background-color: #2a3139;border: 1px solid #08080a;}") +
+        QStringLiteral("QMenu::item{min-width:%1px;height:%2px;background-color: "
+                       "#2a3139;color:#ffffff;font-size: %3px;padding-left: 8px;padding-right: "
+                       "2px;}")
+            .arg(Scaled(140))
+            .arg(Scaled(30))
+            .arg(Scaled(12)) +
+        QStringLiteral("QMenu::item:selected{background:#3d4751;color:#ffffff;}"
+                       "QMenu::separator{height: 1px;background-color:#3d4751;margin-left: "
+                       "5px;margin-right: 5px;}"));
+}
+
+void VideoItemWidget::placeTexts()
+{
+    PlaceLabel(m_videoFactsLabel, m_videoIcon->x() + m_videoIcon->width() + Scaled(5),
+               m_videoFactsLabel->y(), Scaled(5), Scaled(20));
+    m_audioIcon->move(m_videoFactsLabel->x() + m_videoFactsLabel->width() + Scaled(20),
+                      m_videoFactsLabel->y() + (Scaled(20) - m_audioIcon->height()) / 2);
+    PlaceLabel(m_audioFactsLabel, m_audioIcon->x() + m_audioIcon->width() + Scaled(5),
+               m_videoFactsLabel->y(), Scaled(5), Scaled(20));
+    PlaceLabel(m_cutCaptionLabel, 0, m_cutCaptionLabel->y(), Scaled(5), Scaled(20));
+    m_cutLengthLabel->move(m_cutCaptionLabel->x() + m_cutCaptionLabel->width() + Scaled(10),
+                           m_cutCaptionLabel->y());
+    PlaceLabel(m_trackCaptionLabel, m_audioIcon->x(), m_cutCaptionLabel->y(), Scaled(5),
+               Scaled(20));
+    m_audioSelectComboBox->setGeometry(m_trackCaptionLabel->x() + m_trackCaptionLabel->width(),
+                                       m_cutCaptionLabel->y() + static_cast<int>(ScaleFactor()),
+                                       Scaled(100), Scaled(18));
+}
+
+void VideoItemWidget::LayoutChildren()
+{
+    const int w = width();
+    const int h = height();
+    m_background->setGeometry(0, 0, w, h);
+    m_thumbnailFrame->setGeometry(0, 0, Scaled(128), h - 2);
+    m_thumbnailPicture->setGeometry(0, 0, Scaled(128), h - 2);
+    m_fileNameLabel->setGeometry(Scaled(140), Scaled(5), w - Scaled(50) - Scaled(140), Scaled(20));
+    m_defaultOutputButton->setButtonGeometry(w - Scaled(50), Scaled(8), Scaled(15), Scaled(15));
+    m_deleteButton->setButtonGeometry(w - Scaled(25), Scaled(8), Scaled(15), Scaled(15));
+    m_moveUpButton->hide();
+    m_moveDownButton->hide();
+    m_factsLine->setGeometry(Scaled(140), Scaled(30), w - Scaled(20) - Scaled(140), Scaled(20));
+    m_cutLine->setGeometry(Scaled(140), Scaled(50), w - Scaled(20) - Scaled(140), Scaled(20));
+
+    const int iconWidth = Scaled(12);
+    const int iconHeight = Scaled(10);
+    const int iconY = (Scaled(20) - iconHeight) / 2;
+    m_videoIcon->setGeometry(0, iconY, iconWidth, iconHeight);
+    m_audioIcon->setGeometry(m_audioIcon->x(), iconY, iconWidth, iconHeight);
+    m_cutCaptionLabel->setGeometry(0, 0, Scaled(100), Scaled(20));
+
+    // The strip keeps its extent; only the bottom edge moves with the row.
+    m_cutBar->move(m_cutBar->x(), h - 1);
+    m_bottomLine->setGeometry(0, h - 1, w, 1);
+}
+
+void VideoItemWidget::ApplySkin()
+{
+    SetSelected(selected);
+    FillSolid(m_thumbnailFrame, QColor(QStringLiteral("#3c4952")));
+    FillSolid(m_bottomLine, QColor(QStringLiteral("#505e6b")));
+    FillSolid(m_cutBar, QColor(QStringLiteral("#0080e6")));
+    UseSpriteButton(m_deleteButton, Sprites::kMediaItemDeleteButton);
+    UseSpriteButton(m_defaultOutputButton, Sprites::kMediaItemFormatButton);
+    m_defaultOutputButton->setEnabledState(!m_defaultOutput);
+    ShowSprite(m_videoIcon, Sprites::RegionId::VideoIcon);
+    ShowSprite(m_audioIcon, Sprites::RegionId::AudioIcon);
+}
+
+void VideoItemWidget::Reset()
+{
+    itemId = NextItemId();
+    SetSelected(false);
+    mediaInfo = MediaInfo();
+    cutStart = 0;
+    cutEnd = 0;
+    // A track chosen for the previous file may not exist in the next one.
+    audioTrackIndex = 0;
+    releaseEngineInfo();
+    m_cutBar->hide();
+}
+
+void VideoItemWidget::mousePressEvent(QMouseEvent* event)
+{
+    QWidget::mousePressEvent(event);
+    emit press_clicked(this);
+}
+
+void VideoItemWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    QWidget::mouseReleaseEvent(event);
+    // The delete button has already acted on this release; selecting the row
+    // it just removed would load a file that is no longer in the list.
+    if (m_deleteButton->geometry().contains(event->position().toPoint()))
+        return;
+    emit clicked(this);
+}
+
+void VideoItemWidget::contextMenuEvent(QContextMenuEvent* event)
+{
+    emit clicked(this);
+    m_menu->exec(QCursor::pos());
+    event->accept();
+}
+
+void VideoItemWidget::enterEvent(QEnterEvent* event)
+{
+    QWidget::enterEvent(event);
+    m_defaultOutputButton->show();
+}
+
+void VideoItemWidget::leaveEvent(QEvent* event)
+{
+    QWidget::leaveEvent(event);
+    // The output-format row keeps its (disabled) mark in view.
+    if (m_defaultOutputButton->isEnabledState())
+        m_defaultOutputButton->hide();
+}
+
+void VideoItemWidget::deleteButton_slots()
+{
+    emit deleteItem(this);
+}
+
+void VideoItemWidget::defaultoutputformatBtn_slots()
+{
+    emit setDefaultOutput_signal(this);
+}
+
+void VideoItemWidget::moveupAction_slots()
+{
+    emit moveupItem(this);
+}
+
+void VideoItemWidget::movedownAction_slots()
+{
+    emit movedownItem(this);
+}
+
+void VideoItemWidget::removeAction_slots()
+{
+    emit deleteItem(this);
+}
+
+void VideoItemWidget::removeAllAction_slots()
+{
+    emit deleteAllItem();
+}
+
+void VideoItemWidget::setDefaultAction_slots()
+{
+    emit setDefaultOutput_signal(this);
+}
+
+void VideoItemWidget::audioSelectComboBox_slots()
+{
+    const int index = m_audioSelectComboBox->currentIndex();
+    if (index < 0 || index == audioTrackIndex)
+        return;
+    audioTrackIndex = index;
+    // Empty the preview first, then load the row again, so playback starts
+    // over with the chosen track.
+    emit clicked(nullptr);
+    emit clicked(this);
+}

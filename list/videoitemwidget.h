@@ -1,0 +1,132 @@
+#pragma once
+
+#include "media/mediainfo.h"
+
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+class MyPushButton;
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+
+// One row of the media list and, at the same time, the record of one added
+// file: its facts, the kept part (cut range), the chosen audio track and
+// whether the output takes its format. Rows are pooled by the list: a removed
+// row is hidden and later Reset() for the next file, never destroyed.
+class VideoItemWidget : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit VideoItemWidget(QWidget* parent = nullptr);
+    ~VideoItemWidget() override;
+
+    // Fills the record from a probed file, sets the cut range to the whole
+    // file and refreshes the row.
+    void SetMediaInfo(const QString& path, const QString& thumbnailPath,
+                      const QString& durationLine, const QStringList& videoStreamLines,
+                      const QStringList& audioStreamLines);
+    void ComputeEncodingParameters();
+    void ShowInfo(const QString& path, const QString& thumbnailPath);
+    // Called after cutStart/cutEnd change: cut length, cut bar, list totals.
+    void UpdateCutInfo();
+    void SetSelected(bool on);
+    void SetDefaultOutput(bool on);
+    void Retranslate();
+    void LayoutChildren();
+    void ApplySkin();
+    // Prepares the row for its next file: new id, empty record.
+    void Reset();
+    bool isDefaultOutput() const { return m_defaultOutput; }
+
+    // Read-only access for the list and for tests.
+    QComboBox* trackChoice() const { return m_audioSelectComboBox; }
+    QLabel* fileNameLabel() const { return m_fileNameLabel; }
+    QLabel* cutLengthLabel() const { return m_cutLengthLabel; }
+    QWidget* cutBar() const { return m_cutBar; }
+    QLabel* thumbnailPicture() const { return m_thumbnailPicture; }
+    MyPushButton* outputFormatButton() const { return m_defaultOutputButton; }
+    MyPushButton* deleteButton() const { return m_deleteButton; }
+    QMenu* contextMenu() const { return m_menu; }
+
+    int itemId = 0;
+    QString filePath;
+    QString thumbnailPath;
+    bool inUse = false;
+    bool selected = false;
+    int listPosition = -1;
+    MediaInfo mediaInfo;
+    qint64 cutStart = 0;
+    qint64 cutEnd = 0;
+    int audioTrackIndex = 0;
+    // The engine library's 72-byte information block, allocated with malloc
+    // by the conversion code; the row releases it with free().
+    void* engineInfo = nullptr;
+
+signals:
+    void press_clicked(VideoItemWidget* item);
+    void clicked(VideoItemWidget* item);
+    void deleteItem(VideoItemWidget* item);
+    void moveupItem(VideoItemWidget* item);
+    void movedownItem(VideoItemWidget* item);
+    void deleteAllItem();
+    void setDefaultOutput_signal(VideoItemWidget* item);
+    // The row became (name = trimmed file name, its id) or stopped being
+    // (empty name, 0) the output format.
+    void outputFormatMarked(const QString& name, int itemId);
+    // The cut range shown on the row changed; the list refreshes its totals.
+    void cutRangeChanged(VideoItemWidget* item);
+
+public slots:
+    void deleteButton_slots();
+    void defaultoutputformatBtn_slots();
+    void moveupAction_slots();
+    void movedownAction_slots();
+    void removeAction_slots();
+    void removeAllAction_slots();
+    void setDefaultAction_slots();
+    void audioSelectComboBox_slots();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    void placeTexts();
+    void releaseEngineInfo();
+
+    bool m_defaultOutput = false;
+
+    QWidget* m_background = nullptr;
+    QLabel* m_thumbnailFrame = nullptr;
+    QLabel* m_thumbnailPicture = nullptr;
+    QLabel* m_fileNameLabel = nullptr;
+    MyPushButton* m_defaultOutputButton = nullptr;
+    MyPushButton* m_deleteButton = nullptr;
+    MyPushButton* m_moveUpButton = nullptr;
+    MyPushButton* m_moveDownButton = nullptr;
+    QWidget* m_factsLine = nullptr;
+    QLabel* m_videoIcon = nullptr;
+    QLabel* m_videoFactsLabel = nullptr;
+    QLabel* m_audioIcon = nullptr;
+    QLabel* m_audioFactsLabel = nullptr;
+    QWidget* m_cutLine = nullptr;
+    QLabel* m_cutCaptionLabel = nullptr;
+    QLabel* m_cutLengthLabel = nullptr;
+    QLabel* m_trackCaptionLabel = nullptr;
+    QComboBox* m_audioSelectComboBox = nullptr;
+    QWidget* m_cutBar = nullptr;
+    QWidget* m_bottomLine = nullptr;
+    QMenu* m_menu = nullptr;
+    QAction* m_setDefaultAction = nullptr;
+    QAction* m_moveUpAction = nullptr;
+    QAction* m_moveDownAction = nullptr;
+    QAction* m_removeAction = nullptr;
+    QAction* m_removeAllAction = nullptr;
+};

@@ -1,0 +1,470 @@
+#include "list/videolistwidget.h"
+
+#include "app/timetext.h"
+#include "list/listnoitemwidget.h"
+#include "list/medialistlogic.h"
+#include "list/videoitemwidget.h"
+#include "skin/scale.h"
+#include "skin/skinpalette.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QLabel>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QUrl>
+
+namespace {
+
+QString Colour(const char* key)
+{
+    return SkinPalette::instance()->colorOf(QString::fromLatin1(key));
+}
+
+void FillBackground(QWidget* widget, const QColor& colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+} // namespace
+
+VideoListWidget::VideoListWidget(QWidget* parent) : QWidget(parent)
+{
+    m_frame = new QWidget(this);
+
+    m_scrollArea = new QScrollArea(this);
+    m_scrollArea->setFrameShape(QFrame::NoFrame);
+    m_scrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scrollArea->horizontalScrollBar()->hide();
+    m_scrollArea->horizontalScrollBar()->setFixedHeight(0);
+    m_scrollArea->horizontalScrollBar()->setStyleSheet(
+        QStringLiteral("QScrollBar:horizontal {border: 0px;width: 0px;margin: 0px 0 0px 0}"));
+    m_scrollArea->verticalScrollBar()->setStyleSheet(QStringLiteral(
+        "QScrollBar:vertical {border:0px;background:transparent;width: 5px;margin-top:0px; "
+        "margin-bottom:0px;margin-left:0px;margin-right:0px;}    "
+        "QScrollBar::handle:vertical {background: #b6ced6; min-height: 5px;}    "
+        "QScrollBar::add-line:vertical {border: 0px;background:transparent;height: "
+        "10px;subcontrol-position: bottom;subcontrol-origin: margin;}    "
+        "QScrollBar::sub-line:vertical {border: 0px;background:transparent;height: "
+        "10px;subcontrol-position: top;subcontrol-origin: margin;}    "
+        "QScrollBar::up-arrow:vertical, QScrollBar::down-arrow:vertical {border: 0px;width: "
+        "0px;height: 0px;background: transparent;}    "
+        "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical {background: "
+        "transparent;}"));
+
+    m_container = new QWidget;
+    FillBackground(m_container, QColor(QStringLiteral("#ffffff")));
+    m_scrollArea->setWidget(m_container);
+
+    m_totalsLabel = new QLabel(this);
+    m_totalsLabel->setAlignment(Qt::AlignCenter);
+
+    m_guide = new ListNoItemWidget(this);
+
+    setAcceptDrops(true);
+}
+
+VideoListWidget::~VideoListWidget() = default;
+
+void VideoListWidget::addItem(const ProbeResult& probe)
+{
+    addItem(probe.filePath, probe.thumbnailPath, probe.durationLine, probe.videoStreamLines,
+            probe.audioStreamLines);
+}
+
+void VideoListWidget::addItem(const QString& path, const QString& thumbnailPath,
+                              const QString& durationLine, const QStringList& videoStreamLines,
+                              const QStringList& audioStreamLines, const QString& unused)
+{
+    Q_UNUSED(unused);
+    VideoItemWidget* item = takeFreeRow();
+    item->setGeometry(Scaled(18), 0, m_container->width() - Scaled(36), 2 + Scaled(72));
+    item->LayoutChildren();
+    item->ApplySkin();
+    item->Retranslate();
+    item->SetMediaInfo(path, thumbnailPath, durationLine, videoStreamLines, audioStreamLines);
+    item->show();
+    item->inUse = true;
+    relayout();
+    clickedItem_slots(item);
+    scrollToEnd();
+    if (m_outputFormatId <= 0)
+        item->SetDefaultOutput(true);
+    updateTotals();
+}
+
+VideoItemWidget* VideoListWidget::takeFreeRow()
+{
+    for (int i = 0; i < m_items.size(); ++i) {
+        VideoItemWidget* row = m_items.at(i);
+        if (!row->inUse) {
+            m_items.removeAt(i);
+            m_items.append(row);
+            row->Reset();
+            return row;
+        }
+    }
+    auto* row = new VideoItemWidget(m_container);
+    connect(row, &VideoItemWidget::deleteItem, this, &VideoListWidget::deleteItem_slots);
+    connect(row, &VideoItemWidget::clicked, this, &VideoListWidget::clickedItem_slots);
+    connect(row, &VideoItemWidget::press_clicked, this, &VideoListWidget::pressClickedItem_slots);
+    connect(row, &VideoItemWidget::setDefaultOutput_signal, this,
+            &VideoListWidget::setDefaultOutputItem_slots);
+    connect(row, &VideoItemWidget::moveupItem, this, &VideoListWidget::moveupItem_slots);
+    connect(row, &VideoItemWidget::movedownItem, this, &VideoListWidget::movedownItem_slots);
+    connect(row, &VideoItemWidget::deleteAllItem, this, &VideoListWidget::deleteAllItem_slots);
+    connect(row, &VideoItemWidget::outputFormatMarked, this,
+            &VideoListWidget::onOutputFormatMarked);
+    connect(row, &VideoItemWidget::cutRangeChanged, this, &VideoListWidget::updateTotals);
+    m_items.append(row);
+    return row;
+}
+
+int VideoListWidget::itemCount() const
+{
+    return static_cast<int>(itemsInUse().size());
+}
+
+QList<VideoItemWidget*> VideoListWidget::itemsInUse() const
+{
+    QList<VideoItemWidget*> rows;
+    for (VideoItemWidget* row : m_items) {
+        if (row->inUse)
+            rows.append(row);
+    }
+    return rows;
+}
+
+VideoItemWidget* VideoListWidget::findItemById(int id) const
+{
+    for (VideoItemWidget* row : m_items) {
+        if (row->inUse && row->itemId == id)
+            return row;
+    }
+    return nullptr;
+}
+
+void VideoListWidget::removeAll()
+{
+    m_draggedItem = nullptr;
+    for (VideoItemWidget* row : m_items) {
+        row->inUse = false;
+        row->selected = false;
+        row->SetDefaultOutput(false);
+        row->hide();
+    }
+    relayout();
+    selectFirstInUse();
+    markFirstIfUnmarked();
+}
+
+void VideoListWidget::updateTotals()
+{
+    const QList<VideoItemWidget*> rows = itemsInUse();
+    qint64 total = 0;
+    for (const VideoItemWidget* row : rows)
+        total += KeptLength(row->cutStart, row->cutEnd);
+    QString text = tr("File:") + QLatin1Char(' ') + QString::number(rows.size()) +
+                   QStringLiteral(" \t ") + tr("Total:") + QLatin1Char(' ') + TimeToString(total);
+    if (!m_busyNote.isEmpty())
+        text += QStringLiteral("    ") + m_busyNote;
+    m_totalsLabel->setText(text);
+}
+
+void VideoListWidget::setBusyNote(const QString& note)
+{
+    m_busyNote = note;
+    updateTotals();
+}
+
+void VideoListWidget::relayout()
+{
+    const int gap = Scaled(10);
+    int y = gap;
+    int n = 0;
+    for (VideoItemWidget* row : m_items) {
+        if (!row->inUse)
+            continue;
+        row->move(row->x(), y);
+        row->listPosition = n;
+        y += row->height() + gap;
+        ++n;
+    }
+    const int contentHeight = qMax(y, m_scrollArea->viewport()->height());
+    if (m_container->height() != contentHeight)
+        m_container->setGeometry(0, 0, m_container->width(), contentHeight);
+
+    if (n == 0) {
+        emit playItemRequested(nullptr);
+        m_guide->refreshGuide();
+        m_guide->show();
+        m_guide->raise();
+    } else {
+        m_guide->hide();
+    }
+    emit rowCountChanged(n);
+}
+
+void VideoListWidget::layoutList()
+{
+    const int w = width();
+    const int h = height();
+    m_frame->setGeometry(0, 0, w, h);
+    m_scrollArea->setGeometry(1, Scaled(8), w, h - Scaled(8) - Scaled(35));
+    m_container->setGeometry(0, 0, m_scrollArea->width(), m_scrollArea->height());
+    m_totalsLabel->setGeometry(0, h - Scaled(35), w, Scaled(35));
+    m_guide->setGeometry(1, 1, w - 2, h - 2);
+    relayout();
+}
+
+void VideoListWidget::applySkin()
+{
+    m_frame->setStyleSheet(QStringLiteral("QWidget{border:1px solid ") + Colour("linecolor") +
+                           QStringLiteral("; border-bottom:none;border-right:none;"
+                                          "background-color:") +
+                           Colour("rightbgcolor") + QStringLiteral(";}"));
+    const QColor background(Colour("rightbgcolor"));
+    FillBackground(m_container, background);
+    FillBackground(m_scrollArea, background);
+    FillBackground(m_scrollArea->viewport(), background);
+}
+
+void VideoListWidget::retranslate()
+{
+    m_guide->refreshGuide();
+    m_totalsLabel->setStyleSheet(
+        QStringLiteral("QLabel{border-top: 1px solid ") + Colour("linecolor") +
+        QStringLiteral("; border-left:none;border-bottom:none;border-right:none; font-size:") +
+        QString::number(Scaled(12)) + QStringLiteral("px;color:") + Colour("txtcolor_main2") +
+        QStringLiteral(";background-color:") + Colour("rightbgcolor") + QStringLiteral(";}"));
+    m_totalsLabel->setAlignment(Qt::AlignCenter);
+    updateTotals();
+}
+
+void VideoListWidget::deleteItem_slots(VideoItemWidget* item)
+{
+    if (!item || !item->inUse)
+        return;
+    if (item->itemId == m_outputFormatId)
+        item->SetDefaultOutput(false);
+    item->inUse = false;
+    item->selected = false;
+    item->hide();
+    if (m_draggedItem == item)
+        m_draggedItem = nullptr;
+    relayout();
+    selectFirstInUse();
+    markFirstIfUnmarked();
+    scrollToTop();
+    updateTotals();
+}
+
+void VideoListWidget::clickedItem_slots(VideoItemWidget* item)
+{
+    if (m_draggedItem) {
+        relayout();
+        m_draggedItem = nullptr;
+    }
+    if (!item) {
+        emit playItemRequested(nullptr);
+        return;
+    }
+    if (!item->inUse)
+        return;
+    for (VideoItemWidget* row : m_items) {
+        if (row->inUse)
+            row->SetSelected(false);
+    }
+    item->SetSelected(true);
+    emit playItemRequested(item);
+}
+
+void VideoListWidget::pressClickedItem_slots(VideoItemWidget* item)
+{
+    if (item && item->inUse)
+        m_draggedItem = item;
+}
+
+void VideoListWidget::setDefaultOutputItem_slots(VideoItemWidget* item)
+{
+    if (!item || !item->inUse)
+        return;
+    for (VideoItemWidget* row : m_items) {
+        if (row->inUse)
+            row->SetDefaultOutput(false);
+    }
+    item->SetDefaultOutput(true);
+}
+
+int VideoListWidget::neighbourInUse(int index, int step) const
+{
+    for (int i = index + step; i >= 0 && i < m_items.size(); i += step) {
+        if (m_items.at(i)->inUse)
+            return i;
+    }
+    return -1;
+}
+
+void VideoListWidget::moveupItem_slots(VideoItemWidget* item)
+{
+    const int index = static_cast<int>(m_items.indexOf(item));
+    const int other = index < 0 ? -1 : neighbourInUse(index, -1);
+    if (other >= 0)
+        m_items.swapItemsAt(index, other);
+    relayout();
+}
+
+void VideoListWidget::movedownItem_slots(VideoItemWidget* item)
+{
+    const int index = static_cast<int>(m_items.indexOf(item));
+    const int other = index < 0 ? -1 : neighbourInUse(index, +1);
+    if (other >= 0)
+        m_items.swapItemsAt(index, other);
+    relayout();
+}
+
+void VideoListWidget::deleteAllItem_slots()
+{
+    emit deleteAllRequested();
+    updateTotals();
+}
+
+void VideoListWidget::selectFirstInUse()
+{
+    for (VideoItemWidget* row : m_items) {
+        if (row->inUse) {
+            clickedItem_slots(row);
+            return;
+        }
+    }
+}
+
+void VideoListWidget::markFirstIfUnmarked()
+{
+    if (m_outputFormatId > 0)
+        return;
+    for (VideoItemWidget* row : m_items) {
+        if (row->inUse) {
+            row->SetDefaultOutput(true);
+            return;
+        }
+    }
+}
+
+void VideoListWidget::onOutputFormatMarked(const QString& name, int itemId)
+{
+    m_outputFormatName = name;
+    m_outputFormatId = itemId;
+    emit outputFormatChanged(name, itemId);
+}
+
+void VideoListWidget::scrollToTop()
+{
+    m_scrollArea->verticalScrollBar()->setValue(0);
+}
+
+void VideoListWidget::scrollToEnd()
+{
+    QScrollBar* bar = m_scrollArea->verticalScrollBar();
+    bar->setValue(bar->maximum());
+}
+
+void VideoListWidget::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void VideoListWidget::dropEvent(QDropEvent* event)
+{
+    if (!event->mimeData()->hasUrls())
+        return;
+    QStringList paths;
+    const QList<QUrl> urls = event->mimeData()->urls();
+    for (const QUrl& url : urls) {
+        const QString path = url.toLocalFile();
+        if (!path.isEmpty())
+            paths.append(path);
+    }
+    event->acceptProposedAction();
+    if (!paths.isEmpty())
+        emit filesDropped(paths);
+}
+
+void VideoListWidget::mousePressEvent(QMouseEvent* event)
+{
+    m_lastMouseY = qRound(event->position().y());
+    QWidget::mousePressEvent(event);
+}
+
+void VideoListWidget::mouseMoveEvent(QMouseEvent* event)
+{
+    QWidget::mouseMoveEvent(event);
+    if (!m_draggedItem)
+        return;
+    const int y = qRound(event->position().y());
+    const int dy = y - m_lastMouseY;
+    m_lastMouseY = y;
+    m_draggedItem->move(m_draggedItem->x(), m_draggedItem->y() + dy);
+
+    const int gap = Scaled(10);
+    const int index = static_cast<int>(m_items.indexOf(m_draggedItem));
+    if (index < 0)
+        return;
+    const int previous = neighbourInUse(index, -1);
+    const int next = neighbourInUse(index, +1);
+    DragGeometry g;
+    g.top = m_draggedItem->y();
+    g.height = m_draggedItem->height();
+    g.gap = gap;
+    if (previous >= 0) {
+        g.hasPrevious = true;
+        g.previousTop = m_items.at(previous)->y();
+        g.previousHeight = m_items.at(previous)->height();
+    }
+    if (next >= 0) {
+        g.hasNext = true;
+        g.nextTop = m_items.at(next)->y();
+        g.nextHeight = m_items.at(next)->height();
+    }
+    switch (DecideDragSwap(g)) {
+    case DragSwap::WithPrevious:
+        m_items.swapItemsAt(index, previous);
+        break;
+    case DragSwap::WithNext:
+        m_items.swapItemsAt(index, next);
+        break;
+    case DragSwap::None:
+        break;
+    }
+
+    // The other rows make room at once; the dragged one follows the pointer
+    // and snaps into its slot on release.
+    int slotY = gap;
+    int n = 0;
+    for (VideoItemWidget* row : m_items) {
+        if (!row->inUse)
+            continue;
+        if (row != m_draggedItem)
+            row->move(row->x(), slotY);
+        row->listPosition = n++;
+        slotY += row->height() + gap;
+    }
+    m_draggedItem->raise();
+}
+
+void VideoListWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    QWidget::mouseReleaseEvent(event);
+    if (m_draggedItem) {
+        relayout();
+        m_draggedItem = nullptr;
+    }
+}

@@ -1,0 +1,104 @@
+#pragma once
+
+#include "media/probe.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+class ListNoItemWidget;
+class QLabel;
+class QScrollArea;
+class VideoItemWidget;
+
+// The media list: one row per added file, stacked in the order in which the
+// files are joined. It selects, reorders (drag, move up/down), removes and
+// clears rows, keeps exactly one row marked as the output format while rows
+// exist, accepts dropped files and shows the number of files and the sum of
+// their kept lengths. Row objects are pooled: removed rows are hidden and
+// reused by the next addItem.
+class VideoListWidget : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit VideoListWidget(QWidget* parent = nullptr);
+    ~VideoListWidget() override;
+
+    // Makes a row for a probed file, selects it and scrolls to it.
+    void addItem(const ProbeResult& probe);
+    void addItem(const QString& path, const QString& thumbnailPath, const QString& durationLine,
+                 const QStringList& videoStreamLines, const QStringList& audioStreamLines,
+                 const QString& unused = QString());
+
+    int itemCount() const;
+    VideoItemWidget* findItemById(int id) const;
+    void removeAll();
+    void updateTotals();
+    void relayout();
+    void layoutList();
+    void applySkin();
+    void retranslate();
+
+    // The rows in use, in list order (the order of the output).
+    QList<VideoItemWidget*> itemsInUse() const;
+    // Every row object ever made, in use or waiting for reuse.
+    int rowObjectCount() const { return static_cast<int>(m_items.size()); }
+
+    // The row that carries the output-format mark (0 or less: none).
+    int outputFormatId() const { return m_outputFormatId; }
+    QString outputFormatName() const { return m_outputFormatName; }
+
+    QLabel* totalsLabel() const { return m_totalsLabel; }
+    ListNoItemWidget* guide() const { return m_guide; }
+    QScrollArea* scrollArea() const { return m_scrollArea; }
+
+    // Shown after the totals while files are being probed; empty clears it.
+    void setBusyNote(const QString& note);
+
+signals:
+    void filesDropped(const QStringList& localPaths);
+    void playItemRequested(VideoItemWidget* item);
+    void rowCountChanged(int rowsInUse);
+    void deleteAllRequested();
+    void outputFormatChanged(const QString& name, int itemId);
+
+private slots:
+    void deleteItem_slots(VideoItemWidget* item);
+    void clickedItem_slots(VideoItemWidget* item);
+    void pressClickedItem_slots(VideoItemWidget* item);
+    void setDefaultOutputItem_slots(VideoItemWidget* item);
+    void moveupItem_slots(VideoItemWidget* item);
+    void movedownItem_slots(VideoItemWidget* item);
+    void deleteAllItem_slots();
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    VideoItemWidget* takeFreeRow();
+    void selectFirstInUse();
+    void markFirstIfUnmarked();
+    void onOutputFormatMarked(const QString& name, int itemId);
+    int neighbourInUse(int index, int step) const;
+    void scrollToTop();
+    void scrollToEnd();
+
+    QList<VideoItemWidget*> m_items;
+    QWidget* m_frame = nullptr;
+    ListNoItemWidget* m_guide = nullptr;
+    QScrollArea* m_scrollArea = nullptr;
+    QWidget* m_container = nullptr;
+    QLabel* m_totalsLabel = nullptr;
+    VideoItemWidget* m_draggedItem = nullptr;
+    int m_lastMouseY = 0;
+
+    int m_outputFormatId = 0;
+    QString m_outputFormatName;
+    QString m_busyNote;
+};

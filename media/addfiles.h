@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Where the "Add Files" dialog opens and which of the chosen files go on to
+// the probe. No widgets here, so the rules are testable without a display.
+
+// The user's documents folder with Tarnwick/Splicora inside it, created on
+// the way when missing: home/Documents/ when it exists, else
+// home/My Documents/ when that exists, else a new home/Documents/. No
+// trailing slash. The path is returned even when a folder could not be
+// created, so a dialog still has somewhere to start.
+QString DefaultMediaFolder();
+
+// The folder stored under `key` when it is set and still exists, otherwise
+// DefaultMediaFolder(). The default is never written back.
+QString FolderSetting(const QString& key);
+void SaveFolderSetting(const QString& key, const QString& value);
+
+// Everything before the file name, ending with "/"; empty for a bare name.
+QString FolderOfFile(const QString& path);
+
+// The paths that name video or audio files, in the given order; everything
+// else is dropped without a message.
+QStringList AcceptedMediaPaths(const QStringList& paths);

@@ -1,0 +1,223 @@
+#include "media/probequeue.h"
+
+#include "media/filetypes.h"
+#include "media/workfolder.h"
+
+#include <QProcess>
+#include <QThread>
+#include <QTimer>
+
+#include <algorithm>
+
+struct ProbeQueue::Job
+{
+    enum class State
+    {
+        Waiting,
+        Running,
+        Done
+    };
+
+    QString path;
+    QString thumbnail;
+    State state = State::Waiting;
+    bool ok = false;
+    QByteArray output;
+    ProbeResult result;
+    // Owned here while the tool runs; handed to deleteLater once it has
+    // ended, because it ends inside one of its own signals.
+    std::unique_ptr<QProcess> process;
+};
+
+namespace {
+
+// Stops a tool for good before its object goes away. Its signals are cut
+// first, so ending it reports nothing back into a queue being torn down.
+void EndProcess(QProcess* process, QObject* receiver)
+{
+    QObject::disconnect(process, nullptr, receiver, nullptr);
+    if (process->state() != QProcess::NotRunning) {
+        process->kill();
+        // After SIGKILL this only reaps the child; it does not wait on the
+        // tool's work.
+        process->waitForFinished(1000);
+    }
+}
+
+} // namespace
+
+ProbeQueue::ProbeQueue(QObject* parent)
+    : QObject(parent), m_maxParallel(std::max(1, QThread::idealThreadCount()))
+{
+    qRegisterMetaType<ProbeResult>();
+}
+
+ProbeQueue::~ProbeQueue()
+{
+    endAllProcesses();
+}
+
+void ProbeQueue::setMaxParallel(int n)
+{
+    m_maxParallel = std::max(1, n);
+    schedule();
+}
+
+void ProbeQueue::enqueue(const QStringList& paths)
+{
+    bool added = false;
+    for (const QString& path : paths) {
+        if (IsVideoFile(path) != 1 && IsAudioFile(path) != 1)
+            continue;
+        auto job = std::make_unique<Job>();
+        job->path = path;
+        m_jobs.push_back(std::move(job));
+        added = true;
+    }
+    if (!added)
+        return;
+    setBusy(true);
+    // Tools are started from the event loop, so no signal is ever emitted
+    // from inside enqueue(), even for a tool that fails to start at once.
+    schedule();
+}
+
+bool ProbeQueue::isBusy() const
+{
+    return !m_jobs.empty();
+}
+
+int ProbeQueue::pendingCount() const
+{
+    return static_cast<int>(m_jobs.size());
+}
+
+void ProbeQueue::cancelAll()
+{
+    endAllProcesses();
+    m_jobs.clear();
+    m_running = 0;
+    setBusy(false);
+}
+
+void ProbeQueue::schedule()
+{
+    if (m_scheduled)
+        return;
+    m_scheduled = true;
+    QMetaObject::invokeMethod(this, &ProbeQueue::pump, Qt::QueuedConnection);
+}
+
+void ProbeQueue::pump()
+{
+    m_scheduled = false;
+
+    // Hand out every finished answer that no earlier path still holds back.
+    // A receiver may enqueue or cancel from its slot, so the front is looked
+    // at afresh each time and the job leaves the queue before its signal.
+    while (!m_jobs.empty() && m_jobs.front()->state == Job::State::Done) {
+        const std::unique_ptr<Job> job = std::move(m_jobs.front());
+        m_jobs.pop_front();
+        if (job->ok)
+            emit probed(job->result);
+        else
+            emit failed(job->path);
+    }
+
+    for (const auto& job : m_jobs) {
+        if (m_running >= m_maxParallel)
+            break;
+        // The same path twice shares one thumbnail file; the later probe
+        // waits until the earlier one has written it.
+        if (job->state == Job::State::Waiting && !isPathRunning(job->path))
+            startJob(job.get());
+    }
+
+    if (m_jobs.empty())
+        setBusy(false);
+}
+
+void ProbeQueue::startJob(Job* job)
+{
+    job->state = Job::State::Running;
+    ++m_running;
+    // Prepared only now: it deletes the earlier picture of this path.
+    job->thumbnail = PrepareThumbnailPath(job->path);
+    job->process = std::make_unique<QProcess>();
+    QProcess* process = job->process.get();
+    process->setProcessChannelMode(QProcess::MergedChannels);
+
+    // The watchdog belongs to the process, so it goes away with it.
+    auto* watchdog = new QTimer(process);
+    watchdog->setSingleShot(true);
+    // A coarse timer may fire up to 5 % early; the tool gets its full wait.
+    watchdog->setTimerType(Qt::PreciseTimer);
+    connect(watchdog, &QTimer::timeout, process, &QProcess::kill);
+
+    connect(process, &QProcess::readyRead, this,
+            [job, process] { job->output += process->readAll(); });
+    connect(process, &QProcess::finished, this, [this, job] { finishJob(job); });
+    connect(process, &QProcess::errorOccurred, this, [this, job](QProcess::ProcessError error) {
+        // A tool that never started sends no finished(); any other error is
+        // followed by one.
+        if (error == QProcess::FailedToStart)
+            finishJob(job);
+    });
+
+    watchdog->start(kProbeTimeoutMs);
+    process->start(FfmpegPath(), ProbeArguments(job->path, job->thumbnail), QIODevice::ReadWrite);
+    // The tool would otherwise wait for keyboard commands on a pipe that
+    // never sends any.
+    process->closeWriteChannel();
+}
+
+void ProbeQueue::finishJob(Job* job)
+{
+    if (job->state != Job::State::Running)
+        return;
+    job->state = Job::State::Done;
+    --m_running;
+
+    QProcess* process = job->process.release();
+    QObject::disconnect(process, nullptr, this, nullptr);
+    job->output += process->readAll();
+    // This runs inside one of the process's signals; it has ended, so a late
+    // deletion leaves nothing running.
+    process->deleteLater();
+
+    // Like the blocking probe: what the tool printed before the watchdog
+    // ended it is still used.
+    const QString output = QString::fromUtf8(job->output);
+    job->output.clear();
+    if (output.isEmpty()) {
+        qDebug("probe of %s: the media tool printed nothing", qUtf8Printable(job->path));
+        job->ok = false;
+    } else {
+        qDebug("%s", qUtf8Printable(output));
+        job->ok = ProbeResultFromOutput(job->path, job->thumbnail, output, &job->result) == 0;
+    }
+    schedule();
+}
+
+bool ProbeQueue::isPathRunning(const QString& path) const
+{
+    return std::any_of(m_jobs.begin(), m_jobs.end(), [&path](const std::unique_ptr<Job>& job) {
+        return job->state == Job::State::Running && job->path == path;
+    });
+}
+
+void ProbeQueue::endAllProcesses()
+{
+    for (const auto& job : m_jobs) {
+        if (job->process)
+            EndProcess(job->process.get(), this);
+    }
+}
+
+void ProbeQueue::setBusy(bool busy)
+{
+    if (m_busy == busy)
+        return;
+    m_busy = busy;
+    emit busyChanged(busy);
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "media/probe.h"
+
+#include <QMetaType>
+#include <QObject>
+#include <QStringList>
+
+#include <deque>
+#include <memory>
+
+class QProcess;
+
+Q_DECLARE_METATYPE(ProbeResult)
+
+// Probes files without blocking the event loop: several media tools run at
+// once, and the answers are handed out strictly in the order the paths were
+// given, so rows appear as if the files had been probed one after another.
+class ProbeQueue : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit ProbeQueue(QObject* parent = nullptr);
+    // Ends every running tool process; none outlives the queue.
+    ~ProbeQueue() override;
+
+    // Default: QThread::idealThreadCount(), at least 1.
+    void setMaxParallel(int n);
+    int maxParallel() const { return m_maxParallel; }
+
+    // Paths that are neither video nor audio are skipped silently; the rest
+    // queue behind the paths given earlier.
+    void enqueue(const QStringList& paths);
+
+    // Work queued or running.
+    bool isBusy() const;
+    // Paths not yet handed out through probed() or failed().
+    int pendingCount() const;
+
+    // Ends the running tools and drops every path not yet handed out.
+    void cancelAll();
+
+signals:
+    // In exactly the order the paths were enqueued.
+    void probed(const ProbeResult& result);
+    // A failed probe, at its place in the order; it adds no row.
+    void failed(const QString& path);
+    void busyChanged(bool busy);
+
+private:
+    struct Job;
+
+    void schedule();
+    void pump();
+    void startJob(Job* job);
+    void finishJob(Job* job);
+    bool isPathRunning(const QString& path) const;
+    void endAllProcesses();
+    void setBusy(bool busy);
+
+    // Enqueue order; the front is the next path to hand out.
+    std::deque<std::unique_ptr<Job>> m_jobs;
+    int m_maxParallel = 1;
+    int m_running = 0;
+    bool m_busy = false;
+    bool m_scheduled = false;
+};

@@ -1,0 +1,230 @@
+// The "Add Files" command with a stand-in for the system dialog: where the
+// dialog opens, what it is asked to show, which files go on to the probe and
+// which folder is remembered.
+#include "app/settings.h"
+#include "media/addfiles.h"
+#include "media/addfilesdialog.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <QtTest>
+
+namespace {
+const QString kKey = QStringLiteral("addVideoPath");
+const QString kFilter = QStringLiteral(
+    "Media (*.mp4 *.mpeg *.mpg *.asf *.avi *.DV *.flv *.M2TS *.M4V *.mkv *.MOD *.mov *.MTS *.RA "
+    "*.3g2 *.3gp *.rm *.rmvb *.td *.TOD *.trp *.ts *.vob *.wmv *asf *.aac *.ac3 *.aiff *.amr "
+    "*.ape *.flac *.iff *.m4a *.mka *.mp2 *.mp3 *.ogg *.ra *.wav *.wma *.aac *.ac3 *.amr *.webm)");
+
+// What the stand-in dialog was asked, and what it answers.
+struct DialogCall
+{
+    int count = 0;
+    QWidget* parent = nullptr;
+    QString caption;
+    QString folder;
+    QString filter;
+};
+} // namespace
+
+class TestAddFiles : public QObject
+{
+    Q_OBJECT
+
+    QByteArray m_realHome;
+    std::unique_ptr<QTemporaryDir> m_home;
+    DialogCall m_call;
+    QStringList m_answer;
+
+    QString home() const { return m_home->path(); }
+
+private Q_SLOTS:
+    void init()
+    {
+        // A fresh home per test, so the documents folder starts absent.
+        m_realHome = qgetenv("HOME");
+        m_home = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_home->isValid());
+        qputenv("HOME", QFile::encodeName(home()));
+        QCOMPARE(QDir::homePath(), home());
+        WriteSetting(kKey, QString());
+        m_call = {};
+        m_answer.clear();
+        SetOpenFilesDialog([this](QWidget* parent, const QString& caption, const QString& folder,
+                                  const QString& filter) {
+            m_call = {m_call.count + 1, parent, caption, folder, filter};
+            return m_answer;
+        });
+    }
+
+    void cleanup()
+    {
+        SetOpenFilesDialog({});
+        qputenv("HOME", m_realHome);
+        m_home.reset();
+    }
+
+    void defaultFolderPrefersDocuments_data()
+    {
+        QTest::addColumn<QStringList>("existing");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("Documents") << QStringList{"Documents"} << "/Documents/Tarnwick/Splicora";
+        QTest::newRow("both") << QStringList{"Documents", "My Documents"}
+                              << "/Documents/Tarnwick/Splicora";
+        QTest::newRow("My Documents")
+            << QStringList{"My Documents"} << "/My Documents/Tarnwick/Splicora";
+        QTest::newRow("neither") << QStringList{} << "/Documents/Tarnwick/Splicora";
+    }
+    void defaultFolderPrefersDocuments()
+    {
+        QFETCH(QStringList, existing);
+        QFETCH(QString, expected);
+        for (const QString& name : existing)
+            QVERIFY(QDir(home()).mkdir(name));
+
+        const QString folder = DefaultMediaFolder();
+        QCOMPARE(folder, home() + expected);
+        QVERIFY(QFileInfo(folder).isDir());
+        QCOMPARE(ReadSetting(kKey), QString()); // the default is not written back
+    }
+
+    void storedFolderIsUsedOnlyWhileItExists_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("exists");
+        QTest::newRow("existing") << "/Clips" << true;
+        QTest::newRow("existing with slash") << "/Clips/" << true;
+        QTest::newRow("removed") << "/Gone/" << false;
+        QTest::newRow("a file, not a folder") << "/note.txt" << false;
+        QTest::newRow("empty") << "" << false;
+    }
+    void storedFolderIsUsedOnlyWhileItExists()
+    {
+        QFETCH(QString, stored);
+        QFETCH(bool, exists);
+        QVERIFY(QDir(home()).mkdir("Clips"));
+        QFile file(home() + "/note.txt");
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        const QString value = stored.isEmpty() ? QString() : home() + stored;
+        SaveFolderSetting(kKey, value);
+
+        const QString expected = exists ? value : home() + "/Documents/Tarnwick/Splicora";
+        QCOMPARE(FolderSetting(kKey), expected);
+        QCOMPARE(ReadSetting(kKey), value);
+    }
+
+    void folderOfFile_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("plain") << "/x/Videos/a.mp4"
+                               << "/x/Videos/";
+        QTest::newRow("root") << "/a.mp4"
+                              << "/";
+        QTest::newRow("drive") << "C:/Videos/a.mp4"
+                               << "C:/Videos/";
+        QTest::newRow("odd names") << "/x/My 'old' \"clips\"/-b ü.mkv"
+                                   << "/x/My 'old' \"clips\"/";
+        QTest::newRow("bare name") << "a.mp4"
+                                   << "";
+    }
+    void folderOfFile()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, folder);
+        QCOMPARE(FolderOfFile(path), folder);
+    }
+
+    void acceptsMediaOnly_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("mp4") << "/x/a.mp4" << true;
+        QTest::newRow("upper-case video") << "/x/A.MP4" << true;
+        QTest::newRow("mp3") << "/x/song.mp3" << true;
+        // The audio test keeps letter case.
+        QTest::newRow("upper-case audio") << "/x/SONG.MP3" << false;
+        QTest::newRow("extension inside the name") << "/x/clip.ts.txt" << false;
+        QTest::newRow("text") << "/x/readme.txt" << false;
+        QTest::newRow("no extension") << "/x/mp4" << false;
+        QTest::newRow("spaces and quotes") << "/x/my \"best\" 'clip'.mkv" << true;
+        QTest::newRow("leading dash") << "/x/-i -y.mov" << true;
+        QTest::newRow("unicode") << QString::fromUtf8("/x/视频 été.webm") << true;
+    }
+    void acceptsMediaOnly()
+    {
+        QFETCH(QString, path);
+        QFETCH(bool, accepted);
+        // Between two media files, to show the order holds and nothing else
+        // is dropped.
+        const QStringList chosen{"/x/first.avi", path, "/x/last.flac"};
+        const QStringList expected = accepted ? chosen : QStringList{chosen.first(), chosen.last()};
+        QCOMPARE(AcceptedMediaPaths(chosen), expected);
+
+        m_answer = chosen;
+        QCOMPARE(AddFiles(nullptr), expected);
+    }
+
+    void choosingFilesRemembersTheFirstFolder()
+    {
+        m_answer = {"/x/Videos/a.mp4", "/x/Videos/b.mkv"};
+        QWidget parent;
+        QCOMPARE(AddFiles(&parent), m_answer);
+        QCOMPARE(ReadSetting(kKey), QString("/x/Videos/"));
+
+        QCOMPARE(m_call.count, 1);
+        QCOMPARE(m_call.parent, &parent);
+        QCOMPARE(m_call.caption, QString("Open File"));
+        QCOMPARE(m_call.filter, kFilter);
+        QCOMPARE(m_call.folder, home() + "/Documents/Tarnwick/Splicora");
+        QVERIFY(QFileInfo(m_call.folder).isDir());
+    }
+
+    void folderOfTheFirstFileEvenWhenItIsSkipped()
+    {
+        m_answer = {"/x/Notes/readme.txt", "/x/Videos/a.mp4"};
+        QCOMPARE(AddFiles(nullptr), QStringList{"/x/Videos/a.mp4"});
+        QCOMPARE(ReadSetting(kKey), QString("/x/Notes/"));
+    }
+
+    void nextDialogOpensInTheRememberedFolder()
+    {
+        const QString clips = home() + QString::fromUtf8("/Clips 'été' -1");
+        QVERIFY(QDir().mkpath(clips));
+        m_answer = {clips + "/a.mp4"};
+        AddFiles(nullptr);
+        m_answer.clear();
+        AddFiles(nullptr);
+        QCOMPARE(m_call.folder, clips + "/");
+
+        // Gone before the next dialog: back to the documents folder.
+        QVERIFY(QDir(clips).removeRecursively());
+        AddFiles(nullptr);
+        QCOMPARE(m_call.folder, home() + "/Documents/Tarnwick/Splicora");
+    }
+
+    void cancellingChangesNothing()
+    {
+        const QString clips = home() + "/Clips/";
+        QVERIFY(QDir().mkpath(clips));
+        SaveFolderSetting(kKey, clips);
+        m_answer.clear();
+        QCOMPARE(AddFiles(nullptr), QStringList());
+        QCOMPARE(m_call.count, 1);
+        QCOMPARE(m_call.folder, clips);
+        QCOMPARE(ReadSetting(kKey), clips);
+    }
+
+    void noMediaChosenStillRemembersTheFolder()
+    {
+        m_answer = {"/x/Docs/a.txt", "/x/Docs/b.MP3"};
+        QCOMPARE(AddFiles(nullptr), QStringList());
+        QCOMPARE(ReadSetting(kKey), QString("/x/Docs/"));
+    }
+};
+
+QTEST_MAIN(TestAddFiles)
+#include "test_addfiles.moc"

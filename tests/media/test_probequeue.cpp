@@ -1,0 +1,307 @@
+// The probe queue against real ffmpeg and against small shell scripts that
+// play the tool (slow, hanging, counting how many run at once).
+#include "app/appfolder.h"
+#include "media/probequeue.h"
+#include "testsupport/testmedia.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+QtMessageHandler g_previousHandler = nullptr;
+
+// The tool's whole reports are logged as single debug messages; they would
+// bury the test output, so only one-line messages are passed on.
+void DropToolReports(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type != QtDebugMsg || !message.contains(QLatin1Char('\n')))
+        g_previousHandler(type, context, message);
+}
+
+// Collects what a queue hands out, as "ok:<file name>" or "fail:<file name>".
+struct Recorder
+{
+    QStringList events;
+    QList<bool> busy;
+    QList<ProbeResult> results;
+
+    explicit Recorder(ProbeQueue& queue)
+    {
+        QObject::connect(&queue, &ProbeQueue::probed, &queue, [this](const ProbeResult& r) {
+            events << QStringLiteral("ok:") + QFileInfo(r.filePath).fileName();
+            results << r;
+        });
+        QObject::connect(&queue, &ProbeQueue::failed, &queue, [this](const QString& path) {
+            events << QStringLiteral("fail:") + QFileInfo(path).fileName();
+        });
+        QObject::connect(&queue, &ProbeQueue::busyChanged, &queue, [this](bool b) { busy << b; });
+    }
+};
+
+} // namespace
+
+class TestProbeQueue : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_tool;
+    QTemporaryDir m_media;
+
+    QString media(const QString& name) const { return m_media.filePath(name); }
+    QStringList media(std::initializer_list<const char*> names) const
+    {
+        QStringList paths;
+        for (const char* name : names)
+            paths << media(QString::fromUtf8(name));
+        return paths;
+    }
+    // A stand-in media tool: `before` runs first with $in set to the media
+    // path and $dir to the tool's folder, then a short report is printed.
+    void installTool(const QByteArray& before);
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void realFilesKeepOrderAndFailInPlace();
+    void unsupportedTypesAreSkipped();
+    void slowEarlyFileStillComesFirst();
+    void enqueueWhileProbingAppendsBehind();
+    void eventLoopKeepsTicking();
+    void neverRunsMoreThanMaxParallel();
+    void samePathNeverRunsTwiceAtOnce();
+    void hangingToolIsEndedByTheWatchdog();
+    void destroyingOrCancellingEndsTheTools();
+    void toolThatCannotStartFailsEveryPath();
+};
+
+void TestProbeQueue::installTool(const QByteArray& before)
+{
+    QFile script(m_tool.filePath(QStringLiteral("ffmpeg")));
+    QVERIFY(script.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    script.write("#!/bin/sh\nin=\"$2\"\ndir='" + m_tool.path().toUtf8() + "'\n" + before +
+                 "\necho \"Input #0, mov, from '$in':\"\n"
+                 "echo '  Duration: 00:00:05.00, start: 0.000000, bitrate: 100 kb/s'\n"
+                 "echo '  Stream #0:0: Video: h264 (High), yuv420p(progressive), 640x360, 25 "
+                 "fps'\n");
+    script.close();
+    QVERIFY(script.setPermissions(script.permissions() | QFileDevice::ExeOwner));
+    SetAppFolder(m_tool.path());
+}
+
+void TestProbeQueue::initTestCase()
+{
+    QVERIFY2(!TestMedia::Ffmpeg().isEmpty(), "ffmpeg must be installed");
+    QVERIFY(m_tool.isValid() && m_media.isValid());
+    g_previousHandler = qInstallMessageHandler(DropToolReports);
+    // The first clip is much larger, so its probe tends to end last.
+    QVERIFY(TestMedia::MakeClip(media(QStringLiteral("big.mp4")), 12.0, 1280, 720, 30));
+    QVERIFY(TestMedia::MakeClip(media(QStringLiteral("small.mkv")), 1.0, 160, 120));
+    QVERIFY(TestMedia::MakeClip(media(QStringLiteral("tone.mp3")), 1.0, 0, 0, 25, false));
+    QFile junk(media(QStringLiteral("notes.mp4")));
+    QVERIFY(junk.open(QIODevice::WriteOnly));
+    junk.write("a text file that only looks like a video\n");
+}
+
+void TestProbeQueue::init()
+{
+    QDir(m_tool.path()).removeRecursively();
+    QVERIFY(QDir().mkpath(m_tool.path()));
+}
+
+void TestProbeQueue::realFilesKeepOrderAndFailInPlace()
+{
+    TestMedia::UseBuildAppFolder();
+    ProbeQueue queue;
+    Recorder rec(queue);
+    queue.enqueue(media({"big.mp4", "notes.mp4", "readme.txt", "small.mkv", "tone.mp3"}));
+    QCOMPARE(queue.pendingCount(), 4);
+    QTRY_VERIFY_WITH_TIMEOUT(!queue.isBusy(), 20000);
+    QCOMPARE(rec.events,
+             QStringList({"ok:big.mp4", "fail:notes.mp4", "ok:small.mkv", "ok:tone.mp3"}));
+    QCOMPARE(rec.busy, QList<bool>({true, false}));
+    QCOMPARE(rec.results[0].durationLine.left(22), QStringLiteral("Duration: 00:00:12.00,"));
+    QCOMPARE(rec.results[0].videoStreamLines.size(), 1);
+    QVERIFY(QFileInfo(rec.results[0].thumbnailPath).size() > 0);
+    QVERIFY(rec.results[2].videoStreamLines.isEmpty());
+    QCOMPARE(rec.results[2].audioStreamLines.size(), 1);
+}
+
+void TestProbeQueue::unsupportedTypesAreSkipped()
+{
+    installTool("touch \"$dir/ran\"");
+    ProbeQueue queue;
+    Recorder rec(queue);
+    queue.enqueue(media({"a.txt", "b.MP3", "clip.ts.txt", "c"}));
+    QVERIFY(!queue.isBusy());
+    QCOMPARE(queue.pendingCount(), 0);
+    QTest::qWait(100);
+    QVERIFY(rec.events.isEmpty() && rec.busy.isEmpty());
+    QVERIFY(!QFile::exists(m_tool.filePath(QStringLiteral("ran"))));
+}
+
+void TestProbeQueue::slowEarlyFileStillComesFirst()
+{
+    installTool("case \"$in\" in *slow*) sleep 1;; esac");
+    ProbeQueue queue;
+    queue.setMaxParallel(4);
+    Recorder rec(queue);
+    queue.enqueue(media({"slow.mp4", "a.mp4", "b.mkv", "c.wav"}));
+    QTRY_VERIFY_WITH_TIMEOUT(!queue.isBusy(), 10000);
+    QCOMPARE(rec.events, QStringList({"ok:slow.mp4", "ok:a.mp4", "ok:b.mkv", "ok:c.wav"}));
+}
+
+void TestProbeQueue::enqueueWhileProbingAppendsBehind()
+{
+    installTool("touch \"$dir/started\"\ncase \"$in\" in *slow*) sleep 1;; esac");
+    ProbeQueue queue;
+    queue.setMaxParallel(2);
+    Recorder rec(queue);
+    queue.enqueue(media({"slow.mp4"}));
+    QTRY_VERIFY(QFile::exists(m_tool.filePath(QStringLiteral("started"))));
+    queue.enqueue(media({"late.mp4", "slow2.mkv"}));
+    QCOMPARE(queue.pendingCount(), 3);
+    queue.enqueue(media({"last.mp3"}));
+    QTRY_VERIFY_WITH_TIMEOUT(!queue.isBusy(), 10000);
+    QCOMPARE(rec.events,
+             QStringList({"ok:slow.mp4", "ok:late.mp4", "ok:slow2.mkv", "ok:last.mp3"}));
+    QCOMPARE(rec.busy, QList<bool>({true, false}));
+}
+
+void TestProbeQueue::eventLoopKeepsTicking()
+{
+    // Each probe takes a second; a queue that waited for the tool would stall
+    // the timer for at least that long.
+    installTool("sleep 1");
+    ProbeQueue queue;
+    queue.setMaxParallel(1);
+    QElapsedTimer clock;
+    qint64 last = 0;
+    qint64 longestGap = 0;
+    QTimer ticker;
+    connect(&ticker, &QTimer::timeout, this, [&] {
+        longestGap = std::max(longestGap, clock.elapsed() - last);
+        last = clock.elapsed();
+    });
+    ticker.start(20);
+    clock.start();
+    queue.enqueue(media({"a.mp4", "b.mp4", "c.mp4"}));
+    QTRY_VERIFY_WITH_TIMEOUT(!queue.isBusy(), 15000);
+    QVERIFY(clock.elapsed() >= 2500); // really one after another
+    QVERIFY2(longestGap < 500, qPrintable(QStringLiteral("gap %1 ms").arg(longestGap)));
+}
+
+void TestProbeQueue::neverRunsMoreThanMaxParallel()
+{
+    // Each run leaves a marker while it works and logs how many markers it saw.
+    installTool("mkdir -p \"$dir/run\"; touch \"$dir/run/$$\"\n"
+                "ls \"$dir/run\" | wc -l >> \"$dir/seen\"\n"
+                "sleep 0.3; rm \"$dir/run/$$\"");
+    ProbeQueue queue;
+    queue.setMaxParallel(2);
+    Recorder rec(queue);
+    queue.enqueue(media({"1.mp4", "2.mp4", "3.mp4", "4.mp4", "5.mp4", "6.mp4"}));
+    QTRY_VERIFY_WITH_TIMEOUT(!queue.isBusy(), 10000);
+    QCOMPARE(rec.events.size(), 6);
+    QFile seen(m_tool.filePath(QStringLiteral("seen")));
+    QVERIFY(seen.open(QIODevice::ReadOnly));
+    int most = 0;
+    const QList<QByteArray> counts = seen.readAll().split('\n');
+    for (const QByteArray& count : counts)
+        most = std::max(most, count.trimmed().toInt());
+    QCOMPARE(most, 2);
+}
+
+void TestProbeQueue::samePathNeverRunsTwiceAtOnce()
+{
+    // mkdir fails when another run of the same file holds the lock.
+    installTool("lock=\"$dir/$(basename \"$in\").lock\"\n"
+                "mkdir \"$lock\" 2>/dev/null || touch \"$dir/overlap\"\n"
+                "sleep 0.3; rmdir \"$lock\"");
+    ProbeQueue queue;
+    queue.setMaxParallel(4);
+    Recorder rec(queue);
+    queue.enqueue(media({"same.mp4", "other.mp4", "same.mp4", "same.mp4"}));
+    QTRY_VERIFY_WITH_TIMEOUT(!queue.isBusy(), 10000);
+    QCOMPARE(rec.events,
+             QStringList({"ok:same.mp4", "ok:other.mp4", "ok:same.mp4", "ok:same.mp4"}));
+    QVERIFY(!QFile::exists(m_tool.filePath(QStringLiteral("overlap"))));
+}
+
+void TestProbeQueue::hangingToolIsEndedByTheWatchdog()
+{
+    // Reports at once, then hangs: the report still counts, after the wait.
+    installTool("echo \"Input #0, mov, from '$in':\"\n"
+                "echo '  Duration: 00:00:07.50, start: 0.000000, bitrate: 100 kb/s'\n"
+                "echo '  Stream #0:0: Audio: aac (LC), 44100 Hz, stereo, fltp, 128 kb/s'\n"
+                "echo $$ > \"$dir/pid\"; exec sleep 30");
+    ProbeQueue queue;
+    Recorder rec(queue);
+    QElapsedTimer clock;
+    clock.start();
+    queue.enqueue(media({"hang.mp4"}));
+    QTRY_VERIFY_WITH_TIMEOUT(!queue.isBusy(), 10000);
+    QVERIFY(clock.elapsed() >= kProbeTimeoutMs - 100);
+    QCOMPARE(rec.events, QStringList({"ok:hang.mp4"}));
+    QCOMPARE(rec.results[0].audioStreamLines.size(), 1);
+    QFile pid(m_tool.filePath(QStringLiteral("pid")));
+    QVERIFY(pid.open(QIODevice::ReadOnly));
+    QVERIFY(!QFileInfo::exists(QStringLiteral("/proc/") + pid.readAll().trimmed()));
+}
+
+void TestProbeQueue::destroyingOrCancellingEndsTheTools()
+{
+    installTool("mkdir -p \"$dir/pids\"; touch \"$dir/pids/$$\"; exec sleep 30");
+    QDir pids(m_tool.filePath(QStringLiteral("pids")));
+    auto queue = std::make_unique<ProbeQueue>();
+    queue->setMaxParallel(2);
+    queue->enqueue(media({"a.mp4", "b.mp4", "c.mp4"}));
+    QTRY_COMPARE(pids.entryList(QDir::Files).size(), 2);
+    QStringList started = pids.entryList(QDir::Files);
+    queue.reset();
+    for (const QString& pid : started)
+        QVERIFY2(!QFileInfo::exists(QStringLiteral("/proc/") + pid), qPrintable(pid));
+
+    QVERIFY(pids.removeRecursively());
+    ProbeQueue cancelled;
+    Recorder rec(cancelled);
+    cancelled.enqueue(media({"a.mp4", "b.mp4"}));
+    QTRY_COMPARE(pids.entryList(QDir::Files).size(), 2);
+    started = pids.entryList(QDir::Files);
+    cancelled.cancelAll();
+    QVERIFY(!cancelled.isBusy());
+    QCOMPARE(cancelled.pendingCount(), 0);
+    for (const QString& pid : started)
+        QVERIFY2(!QFileInfo::exists(QStringLiteral("/proc/") + pid), qPrintable(pid));
+    QTest::qWait(100);
+    QVERIFY(rec.events.isEmpty());
+    QCOMPARE(rec.busy, QList<bool>({true, false}));
+}
+
+void TestProbeQueue::toolThatCannotStartFailsEveryPath()
+{
+    SetAppFolder(m_tool.path()); // empty: no tool beside the program
+    const QByteArray path = qgetenv("PATH");
+    const auto restorePath = qScopeGuard([path] { qputenv("PATH", path); });
+    qputenv("PATH", m_tool.path().toUtf8());
+    ProbeQueue queue;
+    Recorder rec(queue);
+    for (const char* name : {"a.mp4", "b.mkv", "c.mp3"}) {
+        QTest::ignoreMessage(
+            QtDebugMsg, qPrintable(QStringLiteral("probe of %1: the media tool printed nothing")
+                                       .arg(media(QString::fromUtf8(name)))));
+    }
+    queue.enqueue(media({"a.mp4", "b.mkv", "c.mp3"}));
+    QTRY_VERIFY_WITH_TIMEOUT(!queue.isBusy(), 5000);
+    QCOMPARE(rec.events, QStringList({"fail:a.mp4", "fail:b.mkv", "fail:c.mp3"}));
+    QCOMPARE(rec.busy, QList<bool>({true, false}));
+}
+
+QTEST_GUILESS_MAIN(TestProbeQueue)
+#include "test_probequeue.moc"
