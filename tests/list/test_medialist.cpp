@@ -9,8 +9,10 @@
 #include "testsupport/testmedia.h"
 #include "widgets/mypushbutton.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QLabel>
+#include <QMenu>
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -44,6 +46,13 @@ private:
         return names;
     }
     VideoItemWidget* row(int index) const { return m_list->itemsInUse().value(index); }
+    static QAction* menuAction(VideoItemWidget* item, const char* text)
+    {
+        for (QAction* action : item->contextMenu()->actions())
+            if (action->text() == QLatin1String(text))
+                return action;
+        return nullptr;
+    }
 
 private Q_SLOTS:
     void initTestCase();
@@ -65,6 +74,7 @@ private Q_SLOTS:
     void cutBar();
     void droppedFilesKeepUrlOrder();
     void guideGeometry();
+    void contextMenuEntries();
 };
 
 void TestMediaList::initTestCase()
@@ -190,10 +200,8 @@ void TestMediaList::moveUpAndDown()
     QFETCH(bool, up);
     QFETCH(QStringList, expected);
     addRows({"a.mp4", "b.mp4", "c.mp4"});
-    if (up)
-        row(index)->moveupAction_slots();
-    else
-        row(index)->movedownAction_slots();
+    // Through the row's context menu, as the user moves rows.
+    menuAction(row(index), up ? "Move Up" : "Move Down")->trigger();
     QCOMPARE(order(), expected);
     QVERIFY(row(0)->y() < row(1)->y() && row(1)->y() < row(2)->y());
 }
@@ -387,3 +395,24 @@ void TestMediaList::guideGeometry()
 
 QTEST_MAIN(TestMediaList)
 #include "test_medialist.moc"
+
+void TestMediaList::contextMenuEntries()
+{
+    addRows({"a.mp4", "b.mp4", "c.mp4"});
+    QStringList texts;
+    for (QAction* action : row(0)->contextMenu()->actions())
+        if (!action->isSeparator())
+            texts << action->text();
+    QCOMPARE(texts, (QStringList{"Set as default format", "Move Up", "Move Down", "Remove",
+                                 "Remove All"}));
+
+    menuAction(row(2), "Set as default format")->trigger();
+    QCOMPARE(m_list->outputFormatId(), row(2)->itemId);
+    menuAction(row(2), "Remove")->trigger();
+    QCOMPARE(order(), (QStringList{"a.mp4", "b.mp4"}));
+    QCOMPARE(m_list->outputFormatId(), row(0)->itemId);
+
+    QSignalSpy removeAll(m_list.get(), &VideoListWidget::deleteAllRequested);
+    menuAction(row(1), "Remove All")->trigger();
+    QCOMPARE(removeAll.count(), 1);
+}
