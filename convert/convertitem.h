@@ -1,0 +1,23 @@
+#pragma once
+
+#include "media/mediainfo.h"
+
+#include <QList>
+#include <QString>
+
+// What a conversion job needs of one list row. The rows fill it when a job
+// starts, so the conversion logic never reaches into the widgets.
+struct ConvertItem
+{
+    QString filePath;
+    MediaInfo mediaInfo;
+    qint64 cutStart = 0;     // microseconds
+    qint64 cutEnd = 0;       // microseconds
+    int audioTrackIndex = 0; // 0 = the first audio stream
+    int itemId = 0;
+};
+
+// The sum of the kept ranges of all items, in microseconds; 0 when the
+// output-format item is not among them. A range that ends before it starts
+// counts as empty, so the total can never turn negative.
+qint64 TotalTrimmedDuration(const QList<ConvertItem>& items, int formatItemId);
