@@ -3,6 +3,7 @@
 # runs of the same ffmpeg command from this shell.
 # Usage: benchmarks/probe_bench.sh [build-folder] [N] [rounds]
 set -euo pipefail
+source "$(dirname "$0")/common.sh"
 build=${1:-build}
 n=${2:-20}
 rounds=${3:-3}
@@ -13,22 +14,13 @@ trap 'rm -rf "$work"' EXIT
 export TMPDIR="$work/tmp"
 mkdir -p "$TMPDIR"
 
-for i in $(seq 1 "$n"); do
-    ffmpeg -hide_banner -loglevel error -nostdin -y \
-        -f lavfi -i "testsrc2=size=640x360:rate=25:duration=4" \
-        -f lavfi -i "sine=frequency=$((300 + i * 10)):duration=4" \
-        -c:v libx264 -preset ultrafast -g 25 -pix_fmt yuv420p -c:a aac "$work/clip$i.mp4"
-done
+make_clips "$work" "$n"
 files=("$work"/clip*.mp4)
 
 bare_best=""
 prog_best=""
 for r in $(seq 1 "$rounds"); do
-    start=$(date +%s%N)
-    for f in "${files[@]}"; do
-        "$app/ffmpeg" -i "$f" -y -f image2 -t 1.520 "$work/thumb.jpg" </dev/null >/dev/null 2>&1 || true
-    done
-    bare=$(( ($(date +%s%N) - start) / 1000000 ))
+    bare=$(bare_probes_ms "$app/ffmpeg" "$work/thumb.jpg" "${files[@]}")
     read -r prog added < <("$bench" "$app" "${files[@]}")
     [ "$added" = "$n" ] || { echo "only $added of $n files were added" >&2; exit 1; }
     echo "round $r: bare ${bare} ms, program ${prog} ms"

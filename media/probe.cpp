@@ -54,10 +54,16 @@ int RunProbe(const QString& mediaPath, ProbeResult* result, int timeoutMs)
         output = QString::fromUtf8(process.readAll());
         // Leaving the scope ends a tool that is still running.
     }
-    if (output.isEmpty()) {
+    return FinishProbe(mediaPath, thumbnail, output, result);
+}
+
+int FinishProbe(const QString& mediaPath, const QString& thumbnailPath, const QString& toolOutput,
+                ProbeResult* result)
+{
+    if (toolOutput.isEmpty()) {
         qDebug("probe of %s: the media tool printed nothing", qUtf8Printable(mediaPath));
         return -1;
     }
-    qDebug("%s", qUtf8Printable(output));
-    return ProbeResultFromOutput(mediaPath, thumbnail, output, result);
+    qDebug("%s", qUtf8Printable(toolOutput));
+    return ProbeResultFromOutput(mediaPath, thumbnailPath, toolOutput, result);
 }

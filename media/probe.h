@@ -30,6 +30,11 @@ QStringList ProbeArguments(const QString& mediaPath, const QString& thumbnailPat
 int ProbeResultFromOutput(const QString& mediaPath, const QString& thumbnailPath,
                           const QString& toolOutput, ProbeResult* result);
 
+// Logs what the tool printed (the whole report, or that it printed nothing)
+// and reads it into a result. Returns 0 for a usable report, -1 otherwise.
+int FinishProbe(const QString& mediaPath, const QString& thumbnailPath, const QString& toolOutput,
+                ProbeResult* result);
+
 // Runs the media tool on one file and waits for it (at most timeoutMs).
 // Returns 0 with `result` filled, or -1 when the tool printed nothing usable.
 // The tool's whole output is logged.

@@ -189,13 +189,7 @@ void ProbeQueue::finishJob(Job* job)
     // ended it is still used.
     const QString output = QString::fromUtf8(job->output);
     job->output.clear();
-    if (output.isEmpty()) {
-        qDebug("probe of %s: the media tool printed nothing", qUtf8Printable(job->path));
-        job->ok = false;
-    } else {
-        qDebug("%s", qUtf8Printable(output));
-        job->ok = ProbeResultFromOutput(job->path, job->thumbnail, output, &job->result) == 0;
-    }
+    job->ok = FinishProbe(job->path, job->thumbnail, output, &job->result) == 0;
     schedule();
 }
 
