@@ -139,7 +139,10 @@ QByteArray EngineParameterBlock(const QString& outputFile, const MediaInfo& form
     PutInt(block, OffsetWidth, info.width);
     PutInt(block, OffsetHeight, info.height);
     PutInt(block, OffsetNoVideo, info.videoCodec.isEmpty() ? 1 : 0);
-    PutText(block, OffsetAudioEncoder, EncoderField, EngineAudioEncoder(info).toUtf8());
+    // No encoder name tells the engine to write no audio, as the output-format
+    // file has none; silence would add a track the user never had.
+    if (!info.audioCodec.isEmpty())
+        PutText(block, OffsetAudioEncoder, EncoderField, EngineAudioEncoder(info).toUtf8());
     PutInt(block, OffsetAudioBitRate, webm ? 128000 : info.audioBitRate);
     PutInt(block, OffsetSampleRate, webm ? 22050 : info.sampleRate);
     PutInt(block, OffsetChannels, 2);

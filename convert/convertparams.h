@@ -56,6 +56,8 @@ QString EngineAudioEncoder(const MediaInfo& formatItem);
 
 // The parameter block for a re-encoding into `outputFile` in the format of
 // `formatItem` (its encoding numbers are recomputed from its texts first).
+// An output-format item without audio leaves the audio encoder name empty,
+// which asks for an output without audio.
 // Empty when the path does not fit the block's 260-byte second path field;
 // the job must then be refused rather than run with a cut-off name.
 QByteArray EngineParameterBlock(const QString& outputFile, const MediaInfo& formatItem);

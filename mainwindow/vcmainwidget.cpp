@@ -1,5 +1,7 @@
 #include "mainwindow/vcmainwidget.h"
 
+#include "convert/convertprogresswidget.h"
+#include "convert/vcbottomwidget.h"
 #include "list/videoitemwidget.h"
 #include "list/videolistwidget.h"
 #include "mainwindow/mainlayout.h"
@@ -109,6 +111,8 @@ VCMainWidget::VCMainWidget(QWidget* parent) : QWidget(parent)
     m_topBar = new VCTopWidget(this);
     m_mediaList = new VideoListWidget(this);
     m_probeQueue = new ProbeQueue(this);
+    m_bottomBar = new VCBottomWidget(this);
+    m_progressOverlay = new ConvertProgressWidget(this);
 
     connect(m_topBar, &VCTopWidget::filesChosen, this, &VCMainWidget::AddMediaPaths);
     connect(m_topBar, &VCTopWidget::clearAllRequested, this, &VCMainWidget::ClearAll);
@@ -116,6 +120,14 @@ VCMainWidget::VCMainWidget(QWidget* parent) : QWidget(parent)
     connect(m_mediaList, &VideoListWidget::playItemRequested, this, &VCMainWidget::PlayItem);
     connect(m_mediaList, &VideoListWidget::rowCountChanged, m_topBar, &VCTopWidget::RefreshButtons);
     connect(m_mediaList, &VideoListWidget::deleteAllRequested, this, &VCMainWidget::ClearAll);
+    connect(m_topBar, &VCTopWidget::startEnabledChanged, m_bottomBar,
+            &VCBottomWidget::setStartEnabled);
+    connect(m_mediaList, &VideoListWidget::outputFormatChanged, m_bottomBar,
+            &VCBottomWidget::setOutputFormatItem);
+    connect(m_mediaList, &VideoListWidget::rowCountChanged, m_bottomBar,
+            &VCBottomWidget::Retranslate);
+    connect(m_progressOverlay, &ConvertProgressWidget::abortRequested, m_bottomBar,
+            &VCBottomWidget::abortConversion);
     connect(m_probeQueue, &ProbeQueue::probed, this, [this](const ProbeResult& result) {
         m_mediaList->addItem(result);
         m_topBar->RefreshButtons(m_mediaList->itemCount());
@@ -137,6 +149,7 @@ VCMainWidget::VCMainWidget(QWidget* parent) : QWidget(parent)
     });
 
     LayoutChildren();
+    m_progressOverlay->hide();
     ApplySkinAll();
     RetranslateAll();
 
@@ -172,6 +185,22 @@ void VCMainWidget::LayoutChildren()
         m_mediaList->setGeometry(layout.mediaList);
         m_mediaList->layoutList();
     }
+    if (m_bottomBar) {
+        m_bottomBar->setGeometry(layout.bottomBar);
+        m_bottomBar->LayoutChildren();
+    }
+    if (m_progressOverlay) {
+        m_progressOverlay->setGeometry(layout.progressOverlay);
+        m_progressOverlay->layoutChildren();
+    }
+}
+
+void VCMainWidget::ShowProgress(bool show)
+{
+    if (show)
+        m_progressOverlay->showWithAnimation();
+    else
+        m_progressOverlay->hideWithAnimation();
 }
 
 void VCMainWidget::AddMediaPaths(const QStringList& paths)
@@ -195,8 +224,11 @@ void VCMainWidget::ClearAll()
 
 void VCMainWidget::closeEvent(QCloseEvent* event)
 {
-    // No probe may outlive the window that asked for it.
+    // No probe may outlive the window that asked for it, and a job cut short
+    // by closing leaves no partial result behind.
     m_probeQueue->cancelAll();
+    if (m_bottomBar->isConverting())
+        m_bottomBar->abortConversion();
     QWidget::closeEvent(event);
 }
 
@@ -209,6 +241,8 @@ void VCMainWidget::ApplySkinAll()
     setWindowIcon(QIcon(QStringLiteral(":/images/program.png")));
     m_topBar->ApplySkin();
     m_mediaList->applySkin();
+    m_bottomBar->ApplySkin();
+    m_progressOverlay->applySkin();
 }
 
 void VCMainWidget::RetranslateAll()
@@ -220,6 +254,8 @@ void VCMainWidget::RetranslateAll()
         QStringLiteral("VCMainWidget{border: 1px solid #0a0b0d; background-color:#ffffff;}"));
     m_topBar->Retranslate();
     m_mediaList->retranslate();
+    m_bottomBar->Retranslate();
+    m_progressOverlay->prepareTexts();
 }
 
 void VCMainWidget::mousePressEvent(QMouseEvent* event)

@@ -4,7 +4,9 @@
 #include <QString>
 #include <QWidget>
 
+class ConvertProgressWidget;
 class ProbeQueue;
+class VCBottomWidget;
 class VCMainWidget;
 class VCTopWidget;
 class VideoItemWidget;
@@ -48,7 +50,12 @@ public:
     // Empties the list: the preview is handed nothing first.
     void ClearAll();
 
+    // Shows the progress overlay over the window (a job starts) or hides it.
+    void ShowProgress(bool show);
+
     VCTopWidget* topBar() const { return m_topBar; }
+    VCBottomWidget* bottomBar() const { return m_bottomBar; }
+    ConvertProgressWidget* progressOverlay() const { return m_progressOverlay; }
     VideoListWidget* mediaList() const { return m_mediaList; }
     ProbeQueue* probeQueue() const { return m_probeQueue; }
 
@@ -74,6 +81,8 @@ private:
     VCTopWidget* m_topBar = nullptr;
     VideoListWidget* m_mediaList = nullptr;
     ProbeQueue* m_probeQueue = nullptr;
+    VCBottomWidget* m_bottomBar = nullptr;
+    ConvertProgressWidget* m_progressOverlay = nullptr;
     VideoItemWidget* m_playingItem = nullptr;
     bool m_busyCursor = false;
     QRect m_topBarArea;

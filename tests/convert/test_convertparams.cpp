@@ -163,6 +163,13 @@ void TestConvertParams::audioOnlyOutput()
     QCOMPARE(IntAt(b, 1452), 1);
     // An MP3 file cannot carry AAC; its own codec's encoder is used.
     QCOMPARE(TextAt(b, 1456, 128), QByteArray("libmp3lame"));
+
+    // A video-only item asks for no audio at all.
+    MediaInfo silent = Item("mp4", "25fps");
+    silent.audioCodec.clear();
+    const QByteArray v = EngineParameterBlock(QStringLiteral("/o/x.mp4"), silent);
+    QCOMPARE(IntAt(v, 1452), 0);
+    QCOMPARE(TextAt(v, 1456, 128), QByteArray());
 }
 
 void TestConvertParams::longPathsAreRefused()

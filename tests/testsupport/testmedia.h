@@ -23,6 +23,9 @@ bool MakeClip(const QString& path, double seconds, int width = 320, int height =
 // ffprobe facts of a finished file.
 double DurationSeconds(const QString& path);
 QStringList StreamTypes(const QString& path); // "video", "audio" in file order
+// Values of `entries` (ffprobe stream entry names, comma-separated) of the
+// streams `select` picks ("v:0", "a"), in order.
+QStringList StreamValues(const QString& path, const QString& select, const QString& entries);
 
 // Points the application folder at the build's one (SPLICORA_APP_DIR).
 void UseBuildAppFolder();

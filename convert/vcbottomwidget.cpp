@@ -1,0 +1,704 @@
+#include "convert/vcbottomwidget.h"
+
+#include "app/appfolder.h"
+#include "app/platform.h"
+#include "convert/convertparams.h"
+#include "convert/convertprogresswidget.h"
+#include "convert/cutcommand.h"
+#include "convert/enginelibrary.h"
+#include "convert/joincommand.h"
+#include "list/videoitemwidget.h"
+#include "list/videolistwidget.h"
+#include "mainwindow/vcmainwidget.h"
+#include "media/addfiles.h"
+#include "media/toolfiles.h"
+#include "media/workfolder.h"
+#include "resources/spriteregions.h"
+#include "skin/scale.h"
+#include "skin/skinpalette.h"
+#include "widgets/mymessagedialog.h"
+#include "widgets/mypushbutton.h"
+#include "widgets/mytempbutton.h"
+#include "widgets/sprites.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QTimer>
+#include <QtEndian>
+
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+const QString kOutputFolderKey = QStringLiteral("DefaultOutputFolder");
+constexpr qint64 kSmallestResult = 1024;
+
+// The bar that receives the engine's end callback. The callback carries no
+// context pointer, and it may run on an engine thread.
+std::atomic<VCBottomWidget*> g_bottomBar{nullptr};
+
+void EngineEnded(int itemid, int flags)
+{
+    if (VCBottomWidget* bar = g_bottomBar.load())
+        emit bar->convertend(itemid, flags);
+}
+
+QString Px(double units)
+{
+    return QString::number(Scaled(units)) + QStringLiteral("px");
+}
+
+QString Colour(const char* key)
+{
+    return SkinPalette::instance()->colorOf(QLatin1String(key));
+}
+
+void ApplyButtonSprite(MyPushButton* button, const QPixmap& sheet,
+                       const Sprites::ButtonSprite& sprite)
+{
+    button->setSharedSprite(sheet);
+    for (int state = 0; state < Sprites::kButtonStateCount; ++state) {
+        const Sprites::Region& r = Sprites::region(sprite.states[state]);
+        button->setStateRect(state, r.x, r.y, r.width, r.height);
+    }
+    button->setType(3);
+}
+
+void ApplyTextButtonSheets(MyTempButton2* button, int scheme, int fontUnits, int weight)
+{
+    const SkinPalette* palette = SkinPalette::instance();
+    auto sheet = [&](int state) {
+        return palette->buttonStyleSheet(state, scheme, Scaled(fontUnits), weight, 0, true, true,
+                                         true, true);
+    };
+    button->setStateStyleSheets(sheet(SkinPalette::Normal), sheet(SkinPalette::Hover),
+                                sheet(SkinPalette::Third));
+    button->setEnabledState(button->isEnabledState());
+}
+
+// A file of 1,024 bytes or less is no real result; a missing one counts as 0.
+void RemoveTooSmallResult(const QString& path)
+{
+    if (path.isEmpty())
+        return;
+    const QFileInfo info(path);
+    if (info.exists() && info.size() <= kSmallestResult)
+        QFile::remove(path);
+}
+
+ConvertItem ToConvertItem(const VideoItemWidget* row)
+{
+    ConvertItem item;
+    item.filePath = row->filePath;
+    item.mediaInfo = row->mediaInfo;
+    item.cutStart = row->cutStart;
+    item.cutEnd = row->cutEnd;
+    item.audioTrackIndex = row->audioTrackIndex;
+    item.itemId = row->itemId;
+    return item;
+}
+
+void LogSegmentCommand(const QStringList& arguments)
+{
+    QString line;
+    for (const QString& argument : arguments)
+        line += QLatin1Char(' ') + argument;
+    qDebug("%s\n", qUtf8Printable(line));
+}
+
+} // namespace
+
+VCBottomWidget::VCBottomWidget(QWidget* parent)
+    : QWidget(parent), m_background(new QWidget(this)), m_profileCaption(new QLabel(this)),
+      m_profileBox(new QLabel(this)), m_profilePanel(new QWidget(this)),
+      m_videoIcon(new QLabel(m_profilePanel)), m_videoFactsLabel(new QLabel(m_profilePanel)),
+      m_audioIcon(new QLabel(m_profilePanel)), m_audioFactsLabel(new QLabel(m_profilePanel)),
+      m_formatMark(new MyPushButton(m_profilePanel)), m_folderCaption(new QLabel(this)),
+      m_folderLabel(new QLabel(this)), selectOutputButton(new MyTempButton2(this)),
+      m_openButtonFrame(new QWidget(this)), openOutputButton(new MyPushButton(this)),
+      convertAllButton(new MyTempButton2(this)), ffmpegProcess(new QProcess(this)),
+      progresstimer(new QTimer(this)), m_clock(&QDateTime::currentDateTime)
+{
+    g_bottomBar.store(this);
+
+    selectOutputButton->setText(QStringLiteral("..."));
+    selectOutputButton->setAlignment(Qt::AlignCenter);
+    convertAllButton->setAlignment(Qt::AlignCenter);
+    m_formatMark->setEnabledState(false);
+    m_videoIcon->setScaledContents(true);
+    m_audioIcon->setScaledContents(true);
+    m_openButtonFrame->lower();
+    m_background->lower();
+
+    connect(selectOutputButton, &MyTempButton2::clicked, this,
+            &VCBottomWidget::selectOutputButton_slots);
+    connect(openOutputButton, &MyPushButton::clicked, this,
+            &VCBottomWidget::openOutputButton_slots);
+    connect(convertAllButton, &MyTempButton2::clicked, this,
+            &VCBottomWidget::convertAllButton_slots);
+    connect(ffmpegProcess, &QProcess::finished, this, &VCBottomWidget::ffmpegProcess_Finished);
+    connect(ffmpegProcess, &QProcess::readyReadStandardOutput, this,
+            &VCBottomWidget::ffmpegProcess_StandardOutput_slots);
+    connect(ffmpegProcess, &QProcess::errorOccurred, this, &VCBottomWidget::onProcessError);
+    connect(progresstimer, &QTimer::timeout, this, &VCBottomWidget::progresstimer_slots);
+    connect(this, &VCBottomWidget::convertend, this, &VCBottomWidget::ffdec_convertend_slots);
+
+    m_abort = false;
+    m_convertHandle = 0;
+    m_outputFolder = FolderSetting(kOutputFolderKey);
+    m_folderLabel->setText(m_outputFolder);
+    ApplySkin();
+    LayoutChildren();
+    m_formatItemId = 0;
+    setOutputFormatItem(QString(), 0);
+
+    EngineLibrary::Load(AppFolder());
+}
+
+VCBottomWidget::~VCBottomWidget()
+{
+    // The engine may be converting on its own thread; Destroy waits for it and
+    // guarantees that no callback follows.
+    releaseEngineJob();
+    VCBottomWidget* self = this;
+    g_bottomBar.compare_exchange_strong(self, nullptr);
+    if (ffmpegProcess->state() != QProcess::NotRunning) {
+        m_abort = true;
+        ffmpegProcess->kill();
+        ffmpegProcess->waitForFinished(3000);
+        removePartialResult();
+    }
+}
+
+QList<VideoItemWidget*> VCBottomWidget::records() const
+{
+    const VCMainWidget* main = MainWindow();
+    if (!main || !main->mediaList())
+        return {};
+    return main->mediaList()->itemsInUse();
+}
+
+VideoItemWidget* VCBottomWidget::formatRecord(const QList<VideoItemWidget*>& rows) const
+{
+    for (VideoItemWidget* row : rows) {
+        if (row->itemId == m_formatItemId)
+            return row;
+    }
+    return nullptr;
+}
+
+void VCBottomWidget::setOutputFormatItem(const QString& name, int id)
+{
+    m_formatItemId = id;
+    const VideoItemWidget* record = formatRecord(records());
+    if (name.isEmpty() || !record) {
+        m_profilePanel->hide();
+        convertAllButton->setEnabledState(false);
+    } else {
+        const MediaInfo& info = record->mediaInfo;
+        QString video = info.suffix.toUpper() + QLatin1Char(' ') + info.videoCodec.toUpper() +
+                        QLatin1Char(' ') + QString::number(info.width) + QLatin1Char('x') +
+                        QString::number(info.height);
+        if (!info.frameRateText.isEmpty())
+            video += QLatin1Char(' ') + info.frameRateText;
+        QString audio = info.audioCodec.toUpper();
+        if (!info.sampleRateText.isEmpty())
+            audio += QLatin1Char(' ') + info.sampleRateText;
+        if (!info.channelsText.isEmpty())
+            audio += QLatin1Char(' ') + info.channelsText;
+        m_videoFactsLabel->setText(video);
+        m_audioFactsLabel->setText(audio);
+        m_profilePanel->show();
+        convertAllButton->setEnabledState(true);
+    }
+    Retranslate();
+}
+
+void VCBottomWidget::setStartEnabled(bool enabled)
+{
+    // Without an output-format row there is nothing to take the format from.
+    convertAllButton->setEnabledState(enabled && formatRecord(records()));
+}
+
+void VCBottomWidget::setOutputFolder(const QString& folder)
+{
+    m_outputFolder = folder;
+    m_folderLabel->setText(folder);
+}
+
+void VCBottomWidget::Retranslate()
+{
+    m_profileCaption->setText(tr("Profile:"));
+    m_folderCaption->setText(tr("Directory:"));
+    const int n = static_cast<int>(records().size());
+    if (n > 1)
+        convertAllButton->setText(tr("Join"));
+    else if (n == 1)
+        convertAllButton->setText(tr("Cut"));
+    else
+        convertAllButton->setText(tr("Start"));
+    convertAllButton->setEnabledState(convertAllButton->isEnabledState());
+
+    const QString caption = QStringLiteral("QLabel{font-size:") + Px(12) +
+                            QStringLiteral(";color:") + Colour("txtcolor_main") +
+                            QStringLiteral(";font-weight:600;}");
+    m_profileCaption->setStyleSheet(caption);
+    m_folderCaption->setStyleSheet(caption);
+    m_profileCaption->adjustSize();
+    m_folderCaption->adjustSize();
+    const int c = qMax(m_profileCaption->width(), m_folderCaption->width()) + 10;
+    const int boxX = Scaled(100);
+    m_profileCaption->setGeometry(boxX - c, Scaled(25), c, Scaled(30));
+    m_folderCaption->setGeometry(boxX - c, Scaled(65), c, Scaled(30));
+
+    const int panelHeight = m_profilePanel->height();
+    m_videoFactsLabel->adjustSize();
+    m_videoFactsLabel->setGeometry(m_videoIcon->x() + m_videoIcon->width() + 5, 0,
+                                   m_videoFactsLabel->width() + 10, panelHeight);
+    m_audioIcon->move(m_videoFactsLabel->x() + m_videoFactsLabel->width() + 20, m_audioIcon->y());
+    m_audioFactsLabel->adjustSize();
+    m_audioFactsLabel->setGeometry(m_audioIcon->x() + m_audioIcon->width() + 5, 0,
+                                   m_audioFactsLabel->width() + 10, panelHeight);
+}
+
+void VCBottomWidget::ApplySkin()
+{
+    m_background->setStyleSheet(QStringLiteral("QWidget{border:1px solid ") + Colour("linecolor") +
+                                QStringLiteral("; background-color:") + Colour("leftbgcolor") +
+                                QStringLiteral(";}"));
+    m_profileBox->setStyleSheet(QStringLiteral("QLabel{border: 1px solid #647585; font-size:") +
+                                Px(12) + QStringLiteral(";color:") + Colour("txtcolor_main2") +
+                                QStringLiteral(";background-color:#16191e;}"));
+    const QString facts = QStringLiteral("QLabel{font-size:") + Px(11) + QStringLiteral(";color:");
+    m_videoFactsLabel->setStyleSheet(facts + Colour("txtcolor_main2") + QStringLiteral(";}"));
+    m_audioFactsLabel->setStyleSheet(facts + Colour("txtcolor_main3") + QStringLiteral(";}"));
+    m_folderLabel->setStyleSheet(QStringLiteral("QLabel{font-size:") + Px(12) +
+                                 QStringLiteral(";padding-left:5px;color:") +
+                                 Colour("txtcolor_main2") +
+                                 QStringLiteral("; border: 1px solid #647585;"
+                                                "background-color:#16191e;}"));
+    m_openButtonFrame->setStyleSheet(
+        QStringLiteral("QWidget{border: 1px solid #647585; border-radius: 0px;}"));
+
+    const QPixmap& sheet = PublicSprite();
+    m_videoIcon->setPixmap(
+        sheet.copy(Sprites::toRect<QRect>(Sprites::region(Sprites::RegionId::VideoIcon))));
+    m_audioIcon->setPixmap(
+        sheet.copy(Sprites::toRect<QRect>(Sprites::region(Sprites::RegionId::AudioIcon))));
+    ApplyButtonSprite(m_formatMark, sheet, Sprites::kBottomBarFormatMark);
+    m_formatMark->setEnabledState(false);
+    ApplyButtonSprite(openOutputButton, Public4kSprite(), Sprites::kBottomBarOpenFolderButton);
+    ApplyTextButtonSheets(selectOutputButton, 2, 10, 500);
+    ApplyTextButtonSheets(convertAllButton, 3, 16, 600);
+}
+
+void VCBottomWidget::LayoutChildren()
+{
+    const int w = width();
+    const int h = height();
+    m_background->setGeometry(0, 0, w, h);
+    m_profileCaption->setGeometry(Scaled(10), Scaled(25), Scaled(120), Scaled(30));
+    m_profileBox->setGeometry(Scaled(100), Scaled(25), w - Scaled(550), Scaled(28));
+    m_profilePanel->setGeometry(Scaled(110), Scaled(25), w - Scaled(560), Scaled(28));
+    const int panelHeight = m_profilePanel->height();
+    const int iconY = (panelHeight - Scaled(10)) / 2;
+    m_videoIcon->setGeometry(0, iconY, Scaled(12), Scaled(10));
+    m_audioIcon->setGeometry(0, iconY, Scaled(12), Scaled(10));
+    m_videoFactsLabel->setGeometry(m_videoIcon->width() + Scaled(10), 0, Scaled(20), panelHeight);
+    m_audioFactsLabel->setGeometry(m_audioIcon->width() + Scaled(10), 0, Scaled(20), panelHeight);
+    m_formatMark->setButtonGeometry(m_profilePanel->width() - Scaled(25),
+                                    (panelHeight - Scaled(15)) / 2, Scaled(15), Scaled(15));
+    m_folderCaption->setGeometry(Scaled(10), Scaled(65), Scaled(106), Scaled(30));
+    const int frameX = w - Scaled(478);
+    m_openButtonFrame->setGeometry(frameX, Scaled(65), Scaled(28), Scaled(28));
+    openOutputButton->setButtonGeometry(w - Scaled(476), Scaled(67), Scaled(24), Scaled(24));
+    const int chooseX = frameX - Scaled(46);
+    selectOutputButton->setGeometry(chooseX, Scaled(65), Scaled(36), Scaled(28));
+    m_folderLabel->setGeometry(Scaled(100), Scaled(65), chooseX - Scaled(100), Scaled(28));
+    convertAllButton->setGeometry(w - Scaled(196), (h - Scaled(75)) / 2, Scaled(150), Scaled(75));
+    Retranslate();
+}
+
+void VCBottomWidget::selectOutputButton_slots()
+{
+    const QString current = FolderSetting(kOutputFolderKey);
+    const QString answer = QFileDialog::getExistingDirectory(this, tr("Open Directory"), current,
+                                                             QFileDialog::ShowDirsOnly |
+                                                                 QFileDialog::DontResolveSymlinks);
+    if (answer.isEmpty())
+        return;
+    setOutputFolder(answer);
+    SaveFolderSetting(kOutputFolderKey, answer);
+}
+
+void VCBottomWidget::openOutputButton_slots()
+{
+    Platform::OpenFolder(m_outputFolder);
+}
+
+void VCBottomWidget::convertAllButton_slots()
+{
+    if (m_running || !convertAllButton->isEnabledState())
+        return;
+    const QList<VideoItemWidget*> rows = records();
+    if (rows.isEmpty() || !formatRecord(rows))
+        return;
+    // Refused before anything runs: otherwise the whole job would be done
+    // only to fail at the last step.
+    const QFileInfo folder(m_outputFolder);
+    if (m_outputFolder.isEmpty() || !folder.isDir() || !folder.isWritable()) {
+        showNotice(tr("The output folder does not exist or cannot be written to. "
+                      "Choose another folder."));
+        return;
+    }
+
+    if (VCMainWidget* main = MainWindow())
+        main->PlayItem(nullptr);
+    m_running = true;
+    if (VCMainWidget* main = MainWindow())
+        main->ShowProgress(true);
+
+    QList<ConvertItem> items;
+    for (const VideoItemWidget* row : rows)
+        items.append(ToConvertItem(row));
+    m_totalDuration = TotalTrimmedDuration(items, m_formatItemId);
+    m_abort = false;
+    m_outputFile.clear();
+    m_segmentIndex = 0;
+    m_phase = 1;
+    m_progressParser.reset();
+    convertNextStep();
+}
+
+void VCBottomWidget::convertNextStep()
+{
+    if (m_abort || !m_running)
+        return;
+    const QList<VideoItemWidget*> rows = records();
+    const VideoItemWidget* format = formatRecord(rows);
+    if (!format) {
+        failJob(tr("Conversion failed."));
+        return;
+    }
+    const ConvertItem formatItem = ToConvertItem(format);
+    for (const VideoItemWidget* row : rows) {
+        if (!IsSameFormat(ToConvertItem(row), formatItem)) {
+            convertWithEngine();
+            return;
+        }
+    }
+
+    const QString work = WorkFolder();
+    const QString suffix = format->mediaInfo.suffix;
+    const int n = static_cast<int>(rows.size());
+    if (m_segmentIndex < n) {
+        const VideoItemWidget* row = rows.at(m_segmentIndex);
+        const QString segment = SegmentFilePath(work, m_segmentIndex, suffix);
+        QFile::remove(segment);
+        QFile::remove(SegmentFilePath(work, m_segmentIndex, row->mediaInfo.suffix));
+        m_phase = 1;
+        startToolStep(SegmentArguments(ToConvertItem(row), format->mediaInfo, segment), true);
+        return;
+    }
+
+    m_phase = 0;
+    m_outputFile = FreeOutputFilePath(m_outputFolder, suffix, m_clock);
+    if (n == 1) {
+        // The segment already is the result. A move costs nothing on one file
+        // system, and QFile::rename never replaces an existing file.
+        QFile::rename(SegmentFilePath(work, 0, suffix), m_outputFile);
+        ffmpegProcess_Finished(0);
+        return;
+    }
+
+    QStringList names;
+    for (int k = 0; k < n; ++k)
+        names << SegmentFileName(k, suffix);
+    const QByteArray list = JoinListFileBytes(names);
+    const QString listPath = work + QLatin1Char('/') + QLatin1String(JoinListFileName);
+    QFile::remove(listPath);
+    QFile file(listPath);
+    if (list.isEmpty() || !file.open(QIODevice::ReadWrite | QIODevice::Truncate) ||
+        file.write(list) != list.size() || !file.flush()) {
+        failJob(tr("Conversion failed."));
+        return;
+    }
+    file.close();
+    startToolStep(JoinArguments(listPath, m_outputFile), false);
+}
+
+void VCBottomWidget::startToolStep(const QStringList& arguments, bool segmentStep)
+{
+    const QString work = WorkFolder();
+    CopyToolFiles(work, false);
+    const QString program =
+        work + QLatin1Char('/') + Platform::ExecutableName(QStringLiteral("ffmpeg"));
+    m_progressParser.reset();
+    ffmpegProcess->setProcessChannelMode(QProcess::MergedChannels);
+    ffmpegProcess->start(program, arguments, QIODevice::ReadWrite);
+    if (segmentStep)
+        LogSegmentCommand(arguments);
+    else
+        qDebug("%s ", qUtf8Printable(arguments.join(QString())));
+    // The start may have failed already (and ended the job).
+    if (m_running && !m_abort)
+        emit toolStepStarted(m_phase, m_segmentIndex);
+}
+
+void VCBottomWidget::onProcessError(QProcess::ProcessError error)
+{
+    // A tool that never started sends no finished signal; waiting for one
+    // would leave the overlay up until Cancel.
+    if (error != QProcess::FailedToStart || m_abort || !m_running)
+        return;
+    qDebug("Error: %s", qUtf8Printable(ffmpegProcess->errorString()));
+    failJob(tr("Conversion failed."));
+}
+
+void VCBottomWidget::ffmpegProcess_StandardOutput_slots()
+{
+    const QString output = QString::fromUtf8(ffmpegProcess->readAllStandardOutput());
+    const QString errors = QString::fromUtf8(ffmpegProcess->readAllStandardError());
+    if (!output.isEmpty())
+        qDebug("%s", qUtf8Printable(output));
+    if (!errors.isEmpty())
+        qDebug("Error: %s", qUtf8Printable(errors));
+    if (m_abort)
+        return;
+    for (const qint64 time : m_progressParser.feed(output)) {
+        const int value = ToolProgressValue(time, m_totalDuration, m_phase == 1, m_segmentIndex);
+        if (value >= 0)
+            setProgress(value);
+    }
+}
+
+void VCBottomWidget::ffmpegProcess_Finished(int exitCode)
+{
+    Q_UNUSED(exitCode)
+    if (m_abort || !m_running)
+        return;
+    if (m_phase == 1) {
+        ++m_segmentIndex;
+        convertNextStep();
+        return;
+    }
+    if (m_phase != 0)
+        return;
+    finishToolJob();
+}
+
+void VCBottomWidget::finishToolJob()
+{
+    RemoveTooSmallResult(m_outputFile);
+    const QString work = WorkFolder();
+    const QString outputSuffix = QFileInfo(m_outputFile).suffix();
+    const QList<VideoItemWidget*> rows = records();
+    for (int i = 0; i < rows.size(); ++i) {
+        QFile::remove(SegmentFilePath(work, i, QFileInfo(rows.at(i)->filePath).suffix()));
+        QFile::remove(SegmentFilePath(work, i, outputSuffix));
+    }
+    if (VCMainWidget* main = MainWindow())
+        main->ShowProgress(false);
+    reportResult();
+}
+
+void VCBottomWidget::reportResult()
+{
+    m_running = false;
+    if (!m_outputFile.isEmpty() && QFileInfo::exists(m_outputFile)) {
+        const int n = static_cast<int>(records().size());
+        const QString text = n > 1    ? tr("Join Completed.")
+                             : n == 1 ? tr("Cut Completed.")
+                                      : tr("Conversion completed.");
+        MyMessageDialog dialog(window());
+        dialog.setupMessage(text);
+        dialog.setButtonCaptions(tr("OK"), tr("Open Folder"));
+        CenterOverMainWindow(&dialog);
+        emit jobFinished(true);
+        dialog.exec();
+        if (dialog.result())
+            Platform::ShowInFileManager(m_outputFile);
+        return;
+    }
+    emit jobFinished(false);
+    showNotice(tr("Conversion failed."));
+}
+
+void VCBottomWidget::showNotice(const QString& text)
+{
+    MyMessageDialog dialog(window());
+    dialog.setupMessage(text);
+    dialog.setSingleButton(tr("OK"));
+    CenterOverMainWindow(&dialog);
+    dialog.exec();
+}
+
+void VCBottomWidget::failJob(const QString& message)
+{
+    if (ffmpegProcess->state() != QProcess::NotRunning) {
+        m_abort = true;
+        ffmpegProcess->kill();
+        ffmpegProcess->waitForFinished(3000);
+    }
+    removePartialResult();
+    m_running = false;
+    if (VCMainWidget* main = MainWindow())
+        main->ShowProgress(false);
+    emit jobFinished(false);
+    showNotice(message);
+}
+
+void VCBottomWidget::removePartialResult()
+{
+    // The result name was free when the job chose it, so whatever stands
+    // there now was written by this job.
+    if (!m_outputFile.isEmpty() && QFileInfo::exists(m_outputFile))
+        QFile::remove(m_outputFile);
+}
+
+void VCBottomWidget::setProgress(int value)
+{
+    if (VCMainWidget* main = MainWindow()) {
+        if (ConvertProgressWidget* overlay = main->progressOverlay())
+            overlay->setProgress(value, true);
+    }
+}
+
+void VCBottomWidget::abortConversion()
+{
+    m_abort = true;
+    const EngineFunctions& engine = EngineLibrary::Functions();
+    const bool engineJob = m_convertHandle != 0;
+    if (engineJob && engine.abort)
+        engine.abort(m_convertHandle);
+    if (VCMainWidget* main = MainWindow())
+        main->ShowProgress(false);
+    if (ffmpegProcess->state() != QProcess::NotRunning) {
+        ffmpegProcess->kill();
+        ffmpegProcess->waitForFinished(3000);
+    }
+    if (engineJob) {
+        // Destroy waits for the engine to let go of the file, and no end
+        // callback follows, so the partial result can go at once.
+        releaseEngineJob();
+        progresstimer->stop();
+    }
+    if (m_running)
+        removePartialResult();
+    const bool wasRunning = m_running;
+    m_running = false;
+    if (wasRunning)
+        emit jobFinished(false);
+}
+
+void VCBottomWidget::releaseEngineJob()
+{
+    const EngineFunctions& engine = EngineLibrary::Functions();
+    if (m_convertHandle != 0 && engine.destroy)
+        engine.destroy(m_convertHandle);
+    m_convertHandle = 0;
+}
+
+void VCBottomWidget::convertWithEngine()
+{
+    const EngineFunctions& engine = EngineLibrary::Functions();
+    if (!EngineLibrary::loaded()) {
+        qDebug("engine library not loaded, the job cannot be converted");
+        failJob(tr("Conversion failed."));
+        return;
+    }
+    const QList<VideoItemWidget*> rows = records();
+    VideoItemWidget* format = formatRecord(rows);
+    if (!format) {
+        failJob(tr("Conversion failed."));
+        return;
+    }
+    releaseEngineJob();
+    for (const QString& id : std::as_const(m_engineItemIds))
+        engine.delItem(id.toInt(nullptr, 10));
+    m_engineItemIds.clear();
+
+    for (VideoItemWidget* row : rows) {
+        const QByteArray path = row->filePath.toUtf8();
+        if (!row->engineInfo) {
+            char info[OrvelaneInfoSize] = {};
+            qToLittleEndian<qint32>(OrvelaneInfoSize, info + OrvelaneInfoOffsetSize);
+            if (engine.getInfo(path.constData(), info, 0) != 0) {
+                failJob(tr("Conversion failed, error code") + QStringLiteral("(-1)."));
+                return;
+            }
+            row->engineInfo = std::malloc(OrvelaneInfoSize);
+            if (!row->engineInfo) {
+                failJob(tr("Conversion failed, error code") + QStringLiteral("(-1)."));
+                return;
+            }
+            std::memcpy(row->engineInfo, info, OrvelaneInfoSize);
+        }
+        // The chosen audio track travels in our own copy of the block; the
+        // record's block stays as the engine filled it.
+        char info[OrvelaneInfoSize];
+        std::memcpy(info, row->engineInfo, OrvelaneInfoSize);
+        qToLittleEndian<qint32>(qMax(0, row->audioTrackIndex), info + OrvelaneInfoOffsetAudioTrack);
+        const int id = engine.addFile(path.constData(), info, 0);
+        if (id < 1) {
+            failJob(tr("Conversion failed, error code") + QStringLiteral("(-2)."));
+            return;
+        }
+        m_engineItemIds.append(QString::number(id));
+        engine.setItemTime(id, row->cutStart, row->cutEnd);
+    }
+
+    m_outputFile = FreeOutputFilePath(m_outputFolder, format->mediaInfo.suffix, m_clock);
+    const QByteArray block = EngineParameterBlock(m_outputFile, format->mediaInfo);
+    if (block.isEmpty()) {
+        const QString tooLong =
+            tr("The output file path is too long. Choose an output folder with a shorter path.");
+        m_outputFile.clear();
+        failJob(tooLong);
+        return;
+    }
+    m_convertHandle = engine.convertAll(block.constData(), 0, 0);
+    if (m_convertHandle == 0) {
+        qDebug("engine refused the conversion into %s", qUtf8Printable(m_outputFile));
+        m_outputFile.clear();
+        failJob(tr("Conversion failed."));
+        return;
+    }
+    engine.setConvertEndCallback(m_convertHandle, &EngineEnded);
+    progresstimer->start(1000);
+}
+
+void VCBottomWidget::progresstimer_slots()
+{
+    const EngineFunctions& engine = EngineLibrary::Functions();
+    if (m_convertHandle == 0 || !engine.getDuration || !engine.getCurrentTime)
+        return;
+    const qint64 duration = engine.getDuration(m_convertHandle);
+    const qint64 current = engine.getCurrentTime(m_convertHandle);
+    setProgress(EngineProgressValue(current, duration));
+}
+
+void VCBottomWidget::ffdec_convertend_slots(int itemid, int falgs)
+{
+    // The end of an earlier conversion, queued before it was replaced or
+    // cancelled, says nothing about the current one.
+    if (m_convertHandle == 0 || itemid != m_convertHandle) {
+        qDebug("engine end %d (%d) ignored", itemid, falgs);
+        return;
+    }
+    progresstimer->stop();
+    RemoveTooSmallResult(m_outputFile);
+    if (VCMainWidget* main = MainWindow())
+        main->ShowProgress(false);
+    if (!m_abort) {
+        reportResult();
+        return;
+    }
+    removePartialResult();
+    m_running = false;
+}

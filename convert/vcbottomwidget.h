@@ -1,0 +1,131 @@
+#pragma once
+
+#include "convert/convertitem.h"
+#include "convert/progress.h"
+
+#include <QDateTime>
+#include <QProcess>
+#include <QStringList>
+#include <QWidget>
+
+#include <functional>
+
+class MyPushButton;
+class MyTempButton2;
+class QLabel;
+class QTimer;
+class VideoItemWidget;
+
+// The strip along the bottom of the main window: the output profile (the
+// facts of the output-format row), the output folder, and the start button.
+// It also runs the jobs: rows of one format are cut into segments by the media
+// tool with stream copy and then moved (one row) or concatenated; rows of
+// differing formats are re-encoded by the engine library.
+class VCBottomWidget : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit VCBottomWidget(QWidget* parent = nullptr);
+    ~VCBottomWidget() override;
+
+    // A row became (name not empty) or stopped being (empty) the output format.
+    void setOutputFormatItem(const QString& name, int id);
+    // From the top bar: whether rows exist. It and setOutputFormatItem both
+    // set the start button; the later call decides.
+    void setStartEnabled(bool enabled);
+
+    void Retranslate();
+    void ApplySkin();
+    void LayoutChildren();
+
+    // Cancel from the progress overlay.
+    void abortConversion();
+
+    bool isConverting() const { return m_running; }
+    int formatItemId() const { return m_formatItemId; }
+    QString outputFolder() const { return m_outputFolder; }
+    QString outputFile() const { return m_outputFile; }
+    int phase() const { return m_phase; }
+    int segmentIndex() const { return m_segmentIndex; }
+
+    MyTempButton2* startButton() const { return convertAllButton; }
+    MyTempButton2* chooseFolderButton() const { return selectOutputButton; }
+    MyPushButton* openFolderButton() const { return openOutputButton; }
+    QLabel* folderLabel() const { return m_folderLabel; }
+    QWidget* profilePanel() const { return m_profilePanel; }
+    QLabel* videoFactsLabel() const { return m_videoFactsLabel; }
+    QLabel* audioFactsLabel() const { return m_audioFactsLabel; }
+    QProcess* toolProcess() const { return ffmpegProcess; }
+
+    // Seams for tests and benchmarks: the folder without its dialog, and the
+    // clock that names results.
+    void setOutputFolder(const QString& folder);
+    void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
+
+signals:
+    void convertend(int itemid, int falgs);
+    // A media tool step was started (phase 1: segment `segmentIndex`; 0: the
+    // join).
+    void toolStepStarted(int phase, int segmentIndex);
+    // The job is over and its report (or none, after Cancel) is done.
+    void jobFinished(bool succeeded);
+
+public slots:
+    void selectOutputButton_slots();
+    void openOutputButton_slots();
+    void convertAllButton_slots();
+    void ffmpegProcess_StandardOutput_slots();
+    void ffmpegProcess_Finished(int exitCode);
+    void progresstimer_slots();
+    void ffdec_convertend_slots(int itemid, int falgs);
+
+private:
+    QList<VideoItemWidget*> records() const;
+    VideoItemWidget* formatRecord(const QList<VideoItemWidget*>& rows) const;
+    void convertNextStep();
+    void convertWithEngine();
+    void startToolStep(const QStringList& arguments, bool segmentStep);
+    void finishToolJob();
+    void reportResult();
+    // Ends a job that cannot go on: overlay down, `message` shown.
+    void failJob(const QString& message);
+    void endJob(bool succeeded);
+    void releaseEngineJob();
+    void removePartialResult();
+    void setProgress(int value);
+    void showNotice(const QString& text);
+    void onProcessError(QProcess::ProcessError error);
+
+    QWidget* m_background = nullptr;
+    QLabel* m_profileCaption = nullptr;
+    QLabel* m_profileBox = nullptr;
+    QWidget* m_profilePanel = nullptr;
+    QLabel* m_videoIcon = nullptr;
+    QLabel* m_videoFactsLabel = nullptr;
+    QLabel* m_audioIcon = nullptr;
+    QLabel* m_audioFactsLabel = nullptr;
+    MyPushButton* m_formatMark = nullptr;
+    QLabel* m_folderCaption = nullptr;
+    QLabel* m_folderLabel = nullptr;
+    MyTempButton2* selectOutputButton = nullptr;
+    QWidget* m_openButtonFrame = nullptr;
+    MyPushButton* openOutputButton = nullptr;
+    MyTempButton2* convertAllButton = nullptr;
+
+    QProcess* ffmpegProcess = nullptr;
+    QTimer* progresstimer = nullptr;
+
+    QString m_outputFolder;
+    int m_formatItemId = 0;
+    int m_phase = 0;
+    int m_segmentIndex = 0;
+    qint64 m_totalDuration = 0;
+    bool m_abort = false;
+    bool m_running = false;
+    QString m_outputFile;
+    int m_convertHandle = 0;
+    QStringList m_engineItemIds;
+    ProgressTextParser m_progressParser;
+    std::function<QDateTime()> m_clock;
+};

@@ -1,0 +1,434 @@
+// Whole jobs through the real bottom bar, as a user runs them: rows added from
+// generated media, ranges set, the start button pressed, the result dialog
+// answered. Results are checked with ffprobe.
+#include "app/appfolder.h"
+#include "convert/convertprogresswidget.h"
+#include "convert/vcbottomwidget.h"
+#include "list/videoitemwidget.h"
+#include "list/videolistwidget.h"
+#include "mainwindow/vcmainwidget.h"
+#include "media/probequeue.h"
+#include "media/workfolder.h"
+#include "testsupport/testmedia.h"
+#include "widgets/mymessagedialog.h"
+#include "widgets/mypushbutton.h"
+#include "widgets/mytempbutton.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+constexpr qint64 kSecond = 1000000;
+
+// Answers every message dialog that opens: the question's "OK" (never "Open
+// Folder") or the notice's only button. Keeps the texts it saw.
+class DialogAnswerer : public QObject
+{
+public:
+    DialogAnswerer()
+    {
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            auto* dialog = qobject_cast<MyMessageDialog*>(QApplication::activeModalWidget());
+            if (!dialog || !dialog->isVisible())
+                return;
+            texts << dialog->messageLabel()->text();
+            MyTempButton2* button =
+                dialog->cancelButton()->isVisible() ? dialog->cancelButton() : dialog->okButton();
+            QTest::mouseClick(button, Qt::LeftButton);
+        });
+        m_timer.start(20);
+    }
+    QStringList texts;
+
+private:
+    QTimer m_timer;
+};
+
+} // namespace
+
+class TestConversionJobs : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_media;
+    std::unique_ptr<QTemporaryDir> m_out;
+    std::unique_ptr<VCMainWidget> m_window;
+    std::unique_ptr<DialogAnswerer> m_answers;
+
+    QString media(const QString& name) const { return m_media.filePath(name); }
+    VideoListWidget* list() const { return m_window->mediaList(); }
+    VCBottomWidget* bar() const { return m_window->bottomBar(); }
+    QList<VideoItemWidget*> rows() const { return list()->itemsInUse(); }
+    QStringList outputFiles() const
+    {
+        return QDir(m_out->path()).entryList(QDir::Files | QDir::Hidden);
+    }
+
+    bool add(const QStringList& names)
+    {
+        QStringList paths;
+        for (const QString& name : names)
+            paths << media(name);
+        const int before = list()->itemCount();
+        m_window->AddMediaPaths(paths);
+        return QTest::qWaitFor([&] { return !m_window->probeQueue()->isBusy(); }, 30000) &&
+               list()->itemCount() == before + names.size();
+    }
+    static void setRange(VideoItemWidget* row, double start, double end)
+    {
+        row->cutStart = qint64(start * kSecond);
+        row->cutEnd = qint64(end * kSecond);
+        row->UpdateCutInfo();
+    }
+    // Presses start and waits for the report; returns its text.
+    QString runJob()
+    {
+        const int seen = m_answers->texts.size();
+        QTest::mouseClick(bar()->startButton(), Qt::LeftButton);
+        if (!QTest::qWaitFor([&] { return m_answers->texts.size() > seen; }, 120000))
+            return QStringLiteral("<no report>");
+        return m_answers->texts.last();
+    }
+    // The one result in the output folder.
+    QString onlyResult() const
+    {
+        const QStringList files = outputFiles();
+        return files.size() == 1 ? m_out->filePath(files.first()) : QString();
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        TestMedia::UseBuildAppFolder();
+        QVERIFY(TestMedia::MakeClip(media("ten.mp4"), 10.0));
+        for (const char* name : {"s1.mp4", "s2.mp4", "s3.mp4"})
+            QVERIFY(TestMedia::MakeClip(media(name), 6.0));
+        QVERIFY(TestMedia::MakeClip(media("small25.mp4"), 6.0, 320, 240, 25));
+        QVERIFY(TestMedia::MakeClip(media("wide30.mp4"), 6.0, 640, 360, 30));
+        QVERIFY(TestMedia::MakeClip(media("two tracks.mp4"), 4.0, 320, 240, 25, true, 2));
+        QVERIFY(TestMedia::MakeClip(media("v1.mp4"), 3.0, 320, 240, 25, true, 0));
+        QVERIFY(TestMedia::MakeClip(media("v2.mp4"), 2.0, 320, 240, 25, true, 0));
+        for (const char* name : {"a1.mp3", "a2.mp3"})
+            QVERIFY(TestMedia::MakeClip(media(name), 3.0, 0, 0, 0, false, 1));
+        QVERIFY(TestMedia::RunFfmpeg({"-f", "lavfi", "-i", "sine=sample_rate=8000:duration=2",
+                                      "-c:a", "libmp3lame", "-b:a", "8k", media("tone.mp3")}));
+        QVERIFY(TestMedia::MakeClip(media("long1.mp4"), 12.0, 640, 360, 30));
+        QVERIFY(TestMedia::MakeClip(media("long2.mp4"), 12.0, 320, 240, 25));
+    }
+
+    void init()
+    {
+        TestMedia::UseBuildAppFolder();
+        m_out = std::make_unique<QTemporaryDir>();
+        m_window = std::make_unique<VCMainWidget>();
+        m_window->show();
+        bar()->setOutputFolder(m_out->path());
+        m_answers = std::make_unique<DialogAnswerer>();
+    }
+
+    void cleanup()
+    {
+        m_answers.reset();
+        m_window.reset();
+        m_out.reset();
+    }
+
+    void barFollowsTheList()
+    {
+        QCOMPARE(bar()->startButton()->text(), QStringLiteral("Start"));
+        QVERIFY(!bar()->startButton()->isEnabledState());
+        QVERIFY(!bar()->profilePanel()->isVisible());
+
+        QVERIFY(add({"a1.mp3"}));
+        QCOMPARE(bar()->startButton()->text(), QStringLiteral("Cut"));
+        QVERIFY(bar()->startButton()->isEnabledState());
+        QVERIFY(bar()->profilePanel()->isVisible());
+        // An audio-only format shows its empty codec and zero size as they are.
+        QCOMPARE(bar()->videoFactsLabel()->text(), QStringLiteral("MP3  0x0"));
+        QVERIFY(bar()->audioFactsLabel()->text().startsWith(QLatin1String("MP3 44100 Hz")));
+
+        QVERIFY(add({"s1.mp4"}));
+        QCOMPARE(bar()->startButton()->text(), QStringLiteral("Join"));
+        m_window->ClearAll();
+        QCOMPARE(bar()->startButton()->text(), QStringLiteral("Start"));
+        QVERIFY(!bar()->startButton()->isEnabledState());
+        QVERIFY(!bar()->profilePanel()->isVisible());
+    }
+
+    void cutOneFile()
+    {
+        QVERIFY(add({"ten.mp4"}));
+        setRange(rows().first(), 2.0, 5.0);
+        QCOMPARE(runJob(), QStringLiteral("Cut Completed."));
+        const QString result = onlyResult();
+        QVERIFY2(
+            QRegularExpression(QStringLiteral("/Join_file_\\d{9}\\.mp4$")).match(result).hasMatch(),
+            qPrintable(result));
+        QVERIFY2(qAbs(TestMedia::DurationSeconds(result) - 3.0) <= 0.25,
+                 qPrintable(QString::number(TestMedia::DurationSeconds(result))));
+        QCOMPARE(TestMedia::StreamTypes(result), (QStringList{"video", "audio"}));
+        QVERIFY(!m_window->progressOverlay()->isVisible());
+        QVERIFY(!bar()->isConverting());
+    }
+
+    void joinThreeOfOneFormat()
+    {
+        QVERIFY(add({"s1.mp4", "s2.mp4", "s3.mp4"}));
+        setRange(rows()[0], 1.0, 3.0);
+        setRange(rows()[1], 0.0, 1.5);
+        setRange(rows()[2], 2.0, 6.0);
+        QSignalSpy steps(bar(), &VCBottomWidget::toolStepStarted);
+        QCOMPARE(runJob(), QStringLiteral("Join Completed."));
+        QCOMPARE(steps.size(), 4);
+        for (int k = 0; k < 3; ++k)
+            QCOMPARE(steps[k], (QVariantList{1, k}));
+        QCOMPARE(steps[3].first().toInt(), 0);
+        // 7.5 s kept; untrimmed files would give 18 s.
+        const QString result = onlyResult();
+        QVERIFY2(qAbs(TestMedia::DurationSeconds(result) - 7.5) <= 0.75,
+                 qPrintable(QString::number(TestMedia::DurationSeconds(result))));
+        QCOMPARE(TestMedia::StreamTypes(result), (QStringList{"video", "audio"}));
+        QFile listFile(WorkFolder() + QStringLiteral("/join.txt"));
+        QVERIFY(listFile.open(QIODevice::ReadOnly));
+        QCOMPARE(listFile.readAll(), QByteArray("file 'segment_0.mp4' \r\nfile 'segment_1.mp4' \r\n"
+                                                "file 'segment_2.mp4' \r\n"));
+        // The segments are gone after the job.
+        QVERIFY(QDir(WorkFolder()).entryList({"segment_*"}).isEmpty());
+    }
+
+    void joinOfDifferentFormatsIsReencoded()
+    {
+        QVERIFY(add({"small25.mp4", "wide30.mp4"}));
+        setRange(rows()[0], 1.0, 5.0);
+        // The wider file gives the format.
+        QTest::mouseClick(rows()[1]->outputFormatButton(), Qt::LeftButton);
+        QCOMPARE(bar()->formatItemId(), rows()[1]->itemId);
+
+        QList<int> seen;
+        QTimer sampler;
+        connect(&sampler, &QTimer::timeout, this, [&] {
+            if (m_window->progressOverlay()->isVisible())
+                seen << m_window->progressOverlay()->progress();
+        });
+        sampler.start(50);
+        QSignalSpy steps(bar(), &VCBottomWidget::toolStepStarted);
+        QCOMPARE(runJob(), QStringLiteral("Join Completed."));
+        sampler.stop();
+        QCOMPARE(steps.size(), 0); // never the stream-copy path
+        QVERIFY(std::is_sorted(seen.begin(), seen.end()));
+        QCOMPARE(m_window->progressOverlay()->progress(), 10000);
+
+        const QString result = onlyResult();
+        QCOMPARE(TestMedia::StreamValues(result, "v:0", "width,height,r_frame_rate"),
+                 (QStringList{"640", "360", "30/1"}));
+        QCOMPARE(TestMedia::StreamTypes(result), (QStringList{"video", "audio"}));
+        QVERIFY2(qAbs(TestMedia::DurationSeconds(result) - 10.0) <= 0.3,
+                 qPrintable(QString::number(TestMedia::DurationSeconds(result))));
+    }
+
+    void joinsOfOneKindOfStream_data()
+    {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QStringList>("streams");
+        QTest::addColumn<double>("seconds");
+        QTest::newRow("two MP3s") << QStringList{"a1.mp3", "a2.mp3"} << QStringList{"audio"} << 6.0;
+        QTest::newRow("video only")
+            << QStringList{"v1.mp4", "v2.mp4"} << QStringList{"video"} << 5.0;
+    }
+
+    void joinsOfOneKindOfStream()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(QStringList, streams);
+        QFETCH(double, seconds);
+        QVERIFY(add(files));
+        QCOMPARE(runJob(), QStringLiteral("Join Completed."));
+        const QString result = onlyResult();
+        QCOMPARE(TestMedia::StreamTypes(result), streams);
+        QVERIFY2(qAbs(TestMedia::DurationSeconds(result) - seconds) <= 0.3,
+                 qPrintable(QString::number(TestMedia::DurationSeconds(result))));
+    }
+
+    void secondAudioTrackIsKept()
+    {
+        QVERIFY(add({"two tracks.mp4"}));
+        VideoItemWidget* row = rows().first();
+        row->trackChoice()->setCurrentIndex(1);
+        QCOMPARE(row->audioTrackIndex, 1);
+        QCOMPARE(runJob(), QStringLiteral("Cut Completed."));
+        const QString result = onlyResult();
+        QCOMPARE(TestMedia::StreamTypes(result), (QStringList{"video", "audio"}));
+        // The first track is 44.1 kHz, the second 48 kHz.
+        QCOMPARE(TestMedia::StreamValues(result, "a", "sample_rate"), QStringList{"48000"});
+    }
+
+    void cancelLeavesNothing_data()
+    {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<int>("cancelInPhase"); // -1: engine
+        QTest::newRow("segment step") << QStringList{"s1.mp4", "s2.mp4"} << 1;
+        QTest::newRow("join step") << QStringList{"s1.mp4", "s2.mp4"} << 0;
+        QTest::newRow("engine") << QStringList{"long1.mp4", "long2.mp4"} << -1;
+    }
+
+    void cancelLeavesNothing()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(int, cancelInPhase);
+        QVERIFY(add(files));
+        ConvertProgressWidget* overlay = m_window->progressOverlay();
+        bool cancelled = false;
+        connect(bar(), &VCBottomWidget::toolStepStarted, this, [&](int phase, int) {
+            if (phase == cancelInPhase && !cancelled) {
+                cancelled = true;
+                QTest::mouseClick(overlay->cancelButton(), Qt::LeftButton);
+            }
+        });
+        QTest::mouseClick(bar()->startButton(), Qt::LeftButton);
+        if (cancelInPhase < 0) {
+            // Cancel once the engine has begun writing the result.
+            QTRY_VERIFY_WITH_TIMEOUT(!outputFiles().isEmpty(), 30000);
+            QVERIFY(overlay->isVisible());
+            QTest::mouseClick(overlay->cancelButton(), Qt::LeftButton);
+            cancelled = true;
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!bar()->isConverting(), 30000);
+        QVERIFY(cancelled);
+        QVERIFY(!overlay->isVisible());
+        // Long enough for any late report or engine end to arrive.
+        QTest::qWait(1500);
+        QVERIFY2(m_answers->texts.isEmpty(), qPrintable(m_answers->texts.join('|')));
+        QVERIFY2(outputFiles().isEmpty(), qPrintable(outputFiles().join('|')));
+        QCOMPARE(bar()->toolProcess()->state(), QProcess::NotRunning);
+    }
+
+    void existingResultIsNeverOverwritten()
+    {
+        const QDateTime fixed(QDate(2026, 12, 6), QTime(10, 15, 0, 123));
+        bar()->setClock([fixed] { return fixed; });
+        const QString taken = m_out->filePath("Join_file_101500123.mp4");
+        QFile precious(taken);
+        QVERIFY(precious.open(QIODevice::WriteOnly));
+        precious.write("the user's own file");
+        precious.close();
+
+        QVERIFY(add({"ten.mp4"}));
+        setRange(rows().first(), 0.0, 2.0);
+        QCOMPARE(runJob(), QStringLiteral("Cut Completed."));
+        QVERIFY(precious.open(QIODevice::ReadOnly));
+        QCOMPARE(precious.readAll(), QByteArray("the user's own file"));
+        QCOMPARE(bar()->outputFile(), m_out->filePath("Join_file_101500123(0).mp4"));
+        QVERIFY(TestMedia::DurationSeconds(bar()->outputFile()) > 1.0);
+    }
+
+    void tinyResultIsAFailure()
+    {
+        QVERIFY(add({"tone.mp3"}));
+        // 20 ms at 8 kb/s: a few hundred bytes.
+        setRange(rows().first(), 0.0, 0.02);
+        QCOMPARE(runJob(), QStringLiteral("Conversion failed."));
+        QVERIFY(outputFiles().isEmpty());
+    }
+
+    void toolThatCannotStartEndsTheJob()
+    {
+        // A staged "tool" that is not a program.
+        QFile fake(WorkFolder() + QStringLiteral("/ffmpeg"));
+        QFile::remove(fake.fileName());
+        QVERIFY(fake.open(QIODevice::WriteOnly));
+        fake.write("not a program");
+        fake.close();
+        QVERIFY(fake.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        QVERIFY(add({"ten.mp4"}));
+        const QString report = runJob();
+        QFile::remove(fake.fileName());
+        QCOMPARE(report, QStringLiteral("Conversion failed."));
+        QVERIFY(!m_window->progressOverlay()->isVisible());
+        QVERIFY(!bar()->isConverting());
+        QVERIFY(outputFiles().isEmpty());
+    }
+
+    void refusedBeforeAnythingRuns_data()
+    {
+        QTest::addColumn<QString>("folder"); // below the output folder; created
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("missing folder") << QString() << "does not exist";
+        // Deep enough that the path outgrows the engine's 260-byte field.
+        QTest::newRow("path too long")
+            << QString(5, 'd').replace("d", QString(60, 'x') + "/") << "too long";
+    }
+
+    void refusedBeforeAnythingRuns()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, expected);
+        QString target = m_out->filePath("missing");
+        if (!folder.isEmpty()) {
+            target = m_out->filePath(folder);
+            QVERIFY(QDir().mkpath(target));
+        }
+        bar()->setOutputFolder(target);
+        QVERIFY(add({"small25.mp4", "wide30.mp4"}));
+        const QString report = runJob();
+        QVERIFY2(report.contains(expected), qPrintable(report));
+        QVERIFY(!m_window->progressOverlay()->isVisible());
+        QVERIFY(!bar()->isConverting());
+        if (!folder.isEmpty())
+            QVERIFY(QDir(target).entryList(QDir::Files).isEmpty());
+    }
+
+    void overlayShowsHundredthsOfAPercent()
+    {
+        ConvertProgressWidget* overlay = m_window->progressOverlay();
+        QVERIFY(add({"s1.mp4", "s2.mp4", "s3.mp4"}));
+        m_window->ShowProgress(true);
+        QCOMPARE(overlay->titleLabel()->text(), QStringLiteral("Joining"));
+        const int track = overlay->trackLabel()->width();
+        overlay->setProgress(5000, true);
+        overlay->setProgress(3000, true);
+        QCOMPARE(overlay->percentLabel()->text(), QStringLiteral("50.00%"));
+        QCOMPARE(overlay->fillLabel()->width(), track / 2);
+        overlay->setProgress(7, false);
+        QCOMPARE(overlay->percentLabel()->text(), QStringLiteral("0.07%"));
+        overlay->setProgress(9999, true);
+        overlay->setProgress(0, false);
+        QVERIFY(!overlay->fillLabel()->isVisible());
+        m_window->ShowProgress(false);
+        QCOMPARE(overlay->percentLabel()->text(), QStringLiteral("100.00%"));
+        QCOMPARE(overlay->fillLabel()->width(), track);
+        list()->removeAll();
+        m_window->ClearAll();
+        QVERIFY(add({"s1.mp4"}));
+        m_window->ShowProgress(true);
+        QCOMPARE(overlay->titleLabel()->text(), QStringLiteral("Cutting"));
+        m_window->ShowProgress(false);
+    }
+
+    // Runs last: it points the program at a folder without the engine.
+    void missingEngineEndsTheJob()
+    {
+        QTemporaryDir bare;
+        m_answers.reset();
+        m_window.reset();
+        SetAppFolder(bare.path());
+        m_window = std::make_unique<VCMainWidget>();
+        m_window->show();
+        bar()->setOutputFolder(m_out->path());
+        m_answers = std::make_unique<DialogAnswerer>();
+        QVERIFY(add({"small25.mp4", "wide30.mp4"}));
+        QCOMPARE(runJob(), QStringLiteral("Conversion failed."));
+        QVERIFY(!m_window->progressOverlay()->isVisible());
+        QVERIFY(outputFiles().isEmpty());
+    }
+};
+
+QTEST_MAIN(TestConversionJobs)
+#include "test_conversionjobs.moc"
