@@ -13,6 +13,7 @@
 #include "media/addfiles.h"
 #include "media/toolfiles.h"
 #include "media/workfolder.h"
+#include "player/videoplayerwidget.h"
 #include "resources/spriteregions.h"
 #include "skin/scale.h"
 #include "skin/skinpalette.h"
@@ -199,6 +200,7 @@ void VCBottomWidget::setOutputFormatItem(const QString& name, int id)
     if (name.isEmpty() || !record) {
         m_profilePanel->hide();
         convertAllButton->setEnabledState(false);
+        setPlayerControlsEnabled(false);
     } else {
         const MediaInfo& info = record->mediaInfo;
         QString video = info.suffix.toUpper() + QLatin1Char(' ') + info.videoCodec.toUpper() +
@@ -215,8 +217,16 @@ void VCBottomWidget::setOutputFormatItem(const QString& name, int id)
         m_audioFactsLabel->setText(audio);
         m_profilePanel->show();
         convertAllButton->setEnabledState(true);
+        setPlayerControlsEnabled(true);
     }
     Retranslate();
+}
+
+void VCBottomWidget::setPlayerControlsEnabled(bool enabled)
+{
+    const VCMainWidget* main = MainWindow();
+    if (main && main->playerPanel())
+        main->playerPanel()->setControlsEnabled(enabled);
 }
 
 void VCBottomWidget::setStartEnabled(bool enabled)
@@ -357,8 +367,11 @@ void VCBottomWidget::convertAllButton_slots()
         return;
     }
 
-    if (VCMainWidget* main = MainWindow())
+    if (VCMainWidget* main = MainWindow()) {
+        if (main->playerPanel())
+            main->playerPanel()->stopPreview();
         main->PlayItem(nullptr);
+    }
     m_running = true;
     if (VCMainWidget* main = MainWindow())
         main->ShowProgress(true);

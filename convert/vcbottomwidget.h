@@ -95,6 +95,7 @@ private:
     void removePartialResult();
     void setProgress(int value);
     void showNotice(const QString& text);
+    void setPlayerControlsEnabled(bool enabled);
     void onProcessError(QProcess::ProcessError error);
 
     QWidget* m_background = nullptr;

@@ -10,6 +10,7 @@
 #include "media/probequeue.h"
 #include "media/toolfiles.h"
 #include "media/workfolder.h"
+#include "player/videoplayerwidget.h"
 #include "skin/scale.h"
 #include "widgets/sprites.h"
 
@@ -111,6 +112,7 @@ VCMainWidget::VCMainWidget(QWidget* parent) : QWidget(parent)
     m_topBar = new VCTopWidget(this);
     m_mediaList = new VideoListWidget(this);
     m_probeQueue = new ProbeQueue(this);
+    m_playerPanel = new VideoPlayerWidget(this);
     m_bottomBar = new VCBottomWidget(this);
     m_progressOverlay = new ConvertProgressWidget(this);
 
@@ -122,6 +124,11 @@ VCMainWidget::VCMainWidget(QWidget* parent) : QWidget(parent)
     connect(m_mediaList, &VideoListWidget::deleteAllRequested, this, &VCMainWidget::ClearAll);
     connect(m_topBar, &VCTopWidget::startEnabledChanged, m_bottomBar,
             &VCBottomWidget::setStartEnabled);
+    // An empty list leaves nothing to preview or trim.
+    connect(m_topBar, &VCTopWidget::startEnabledChanged, m_playerPanel, [this](bool enabled) {
+        if (!enabled)
+            m_playerPanel->setControlsEnabled(false);
+    });
     connect(m_mediaList, &VideoListWidget::outputFormatChanged, m_bottomBar,
             &VCBottomWidget::setOutputFormatItem);
     connect(m_mediaList, &VideoListWidget::rowCountChanged, m_bottomBar,
@@ -185,6 +192,10 @@ void VCMainWidget::LayoutChildren()
         m_mediaList->setGeometry(layout.mediaList);
         m_mediaList->layoutList();
     }
+    if (m_playerPanel) {
+        m_playerPanel->setGeometry(layout.playerPanel);
+        m_playerPanel->layoutPanel();
+    }
     if (m_bottomBar) {
         m_bottomBar->setGeometry(layout.bottomBar);
         m_bottomBar->LayoutChildren();
@@ -211,6 +222,7 @@ void VCMainWidget::AddMediaPaths(const QStringList& paths)
 void VCMainWidget::PlayItem(VideoItemWidget* item)
 {
     m_playingItem = item;
+    m_playerPanel->setItem(item);
 }
 
 void VCMainWidget::ClearAll()
@@ -227,6 +239,7 @@ void VCMainWidget::closeEvent(QCloseEvent* event)
     // No probe may outlive the window that asked for it, and a job cut short
     // by closing leaves no partial result behind.
     m_probeQueue->cancelAll();
+    m_playerPanel->setItem(nullptr);
     if (m_bottomBar->isConverting())
         m_bottomBar->abortConversion();
     QWidget::closeEvent(event);
@@ -241,6 +254,7 @@ void VCMainWidget::ApplySkinAll()
     setWindowIcon(QIcon(QStringLiteral(":/images/program.png")));
     m_topBar->ApplySkin();
     m_mediaList->applySkin();
+    m_playerPanel->applySkin();
     m_bottomBar->ApplySkin();
     m_progressOverlay->applySkin();
 }
@@ -254,6 +268,7 @@ void VCMainWidget::RetranslateAll()
         QStringLiteral("VCMainWidget{border: 1px solid #0a0b0d; background-color:#ffffff;}"));
     m_topBar->Retranslate();
     m_mediaList->retranslate();
+    m_playerPanel->retranslate();
     m_bottomBar->Retranslate();
     m_progressOverlay->prepareTexts();
 }

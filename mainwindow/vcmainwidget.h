@@ -11,6 +11,7 @@ class VCMainWidget;
 class VCTopWidget;
 class VideoItemWidget;
 class VideoListWidget;
+class VideoPlayerWidget;
 
 // The one main window of the process; null before it is built.
 VCMainWidget* MainWindow();
@@ -55,6 +56,7 @@ public:
 
     VCTopWidget* topBar() const { return m_topBar; }
     VCBottomWidget* bottomBar() const { return m_bottomBar; }
+    VideoPlayerWidget* playerPanel() const { return m_playerPanel; }
     ConvertProgressWidget* progressOverlay() const { return m_progressOverlay; }
     VideoListWidget* mediaList() const { return m_mediaList; }
     ProbeQueue* probeQueue() const { return m_probeQueue; }
@@ -81,6 +83,7 @@ private:
     VCTopWidget* m_topBar = nullptr;
     VideoListWidget* m_mediaList = nullptr;
     ProbeQueue* m_probeQueue = nullptr;
+    VideoPlayerWidget* m_playerPanel = nullptr;
     VCBottomWidget* m_bottomBar = nullptr;
     ConvertProgressWidget* m_progressOverlay = nullptr;
     VideoItemWidget* m_playingItem = nullptr;

@@ -1,0 +1,217 @@
+#include "engine/joingraph.h"
+
+#include "convert/convertparams.h"
+
+#include <QtEndian>
+
+#include <algorithm>
+#include <cstring>
+
+namespace Engine {
+
+namespace {
+
+// A picture size for a join without any picture to take it from.
+constexpr int FallbackWidth = 640;
+constexpr int FallbackHeight = 360;
+// Below this the host's block carries its "bit rate unknown" default.
+constexpr int MinimumVideoBitRate = 100000;
+
+int32_t ReadInt(const void* block, int offset)
+{
+    return qFromLittleEndian<qint32>(static_cast<const char*>(block) + offset);
+}
+
+bool ReadText(const void* block, int offset, int field, QString* text)
+{
+    const char* begin = static_cast<const char*>(block) + offset;
+    const void* end = std::memchr(begin, '\0', size_t(field));
+    if (!end)
+        return false;
+    *text = QString::fromUtf8(begin, int(static_cast<const char*>(end) - begin));
+    return true;
+}
+
+int EvenDown(int value)
+{
+    return std::max(2, value & ~1);
+}
+
+bool IsVpx(const QString& encoder)
+{
+    return encoder.startsWith(QLatin1String("libvpx"));
+}
+
+} // namespace
+
+int64_t JoinItem::keptUs() const
+{
+    int64_t end = endUs;
+    if (end < 0)
+        end = facts.durationUs;
+    return std::max<int64_t>(0, end - startUs);
+}
+
+bool ReadOutputSettings(const void* block, OutputSettings* settings)
+{
+    using namespace ConvertParams;
+    if (!block || ReadInt(block, OffsetSize) != BlockSize)
+        return false;
+    OutputSettings s;
+    if (!ReadText(block, OffsetOutputPath, OutputPathField, &s.path) ||
+        !ReadText(block, OffsetVideoEncoder, EncoderField, &s.videoEncoder) ||
+        !ReadText(block, OffsetAudioEncoder, EncoderField, &s.audioEncoder))
+        return false;
+    s.videoBitRate = ReadInt(block, OffsetVideoBitRate);
+    s.rateDen = ReadInt(block, OffsetFrameRateDen);
+    s.rateNum = ReadInt(block, OffsetFrameRateNum);
+    if (s.rateNum <= 0 || s.rateDen <= 0) {
+        s.rateNum = 25;
+        s.rateDen = 1;
+    }
+    s.width = ReadInt(block, OffsetWidth);
+    s.height = ReadInt(block, OffsetHeight);
+    s.noVideo = ReadInt(block, OffsetNoVideo) == 1;
+    s.audioBitRate = ReadInt(block, OffsetAudioBitRate);
+    s.sampleRate = ReadInt(block, OffsetSampleRate);
+    if (s.sampleRate <= 0)
+        s.sampleRate = 44100;
+    // The graph makes stereo or mono only.
+    s.channels = ReadInt(block, OffsetChannels) == 1 ? 1 : 2;
+    *settings = s;
+    return true;
+}
+
+QString SecondsText(int64_t us)
+{
+    us = std::max<int64_t>(0, us);
+    return QStringLiteral("%1.%2")
+        .arg(us / 1000000)
+        .arg(static_cast<qlonglong>(us % 1000000), 6, 10, QLatin1Char('0'));
+}
+
+QStringList JoinArguments(const std::vector<JoinItem>& items, const OutputSettings& settings)
+{
+    const bool video = settings.wantsVideo();
+    const bool audio = settings.wantsAudio();
+    if (items.empty() || (!video && !audio))
+        return {};
+
+    int width = settings.width;
+    int height = settings.height;
+    if (video && (width <= 0 || height <= 0)) {
+        const auto first = std::find_if(items.begin(), items.end(), [](const JoinItem& item) {
+            return item.facts.hasVideo && item.facts.width > 0 && item.facts.height > 0;
+        });
+        width = first != items.end() ? first->facts.width : FallbackWidth;
+        height = first != items.end() ? first->facts.height : FallbackHeight;
+    }
+    width = EvenDown(width);
+    height = EvenDown(height);
+    const QString size = QStringLiteral("%1x%2").arg(width).arg(height);
+    const QString rate = QStringLiteral("%1/%2").arg(settings.rateNum).arg(settings.rateDen);
+    const QString layout =
+        settings.channels == 1 ? QStringLiteral("mono") : QStringLiteral("stereo");
+    const QString audioFormat =
+        QStringLiteral("aformat=sample_fmts=fltp:channel_layouts=%1").arg(layout);
+
+    QStringList args{QStringLiteral("-hide_banner"), QStringLiteral("-nostdin"),
+                     QStringLiteral("-n"),           QStringLiteral("-progress"),
+                     QStringLiteral("pipe:1"),       QStringLiteral("-nostats")};
+
+    QStringList chains;
+    QString concatInputs;
+    for (size_t i = 0; i < items.size(); ++i) {
+        const JoinItem& item = items[i];
+        args << QStringLiteral("-ss") << SecondsText(item.startUs);
+        if (item.endUs >= 0)
+            args << QStringLiteral("-to") << SecondsText(item.endUs);
+        args << QStringLiteral("-i") << item.path;
+
+        const QString length = SecondsText(item.keptUs());
+        if (video) {
+            const QString label = QStringLiteral("[v%1]").arg(i);
+            if (item.facts.hasVideo) {
+                chains << QStringLiteral("[%1:v:0]scale=%2:%3:force_original_aspect_ratio=decrease,"
+                                         "pad=%2:%3:(ow-iw)/2:(oh-ih)/2,setsar=1,fps=%4,"
+                                         "format=yuv420p%5")
+                              .arg(i)
+                              .arg(width)
+                              .arg(height)
+                              .arg(rate, label);
+            } else {
+                chains << QStringLiteral("color=c=black:s=%1:r=%2:d=%3,setsar=1,format=yuv420p%4")
+                              .arg(size, rate, length, label);
+            }
+            concatInputs += label;
+        }
+        if (audio) {
+            const QString label = QStringLiteral("[a%1]").arg(i);
+            if (item.facts.hasAudio) {
+                const int track =
+                    std::clamp(item.facts.audioTrack, 0, std::max(0, item.facts.audioCount - 1));
+                chains << QStringLiteral("[%1:a:%2]aresample=%3,%4%5")
+                              .arg(i)
+                              .arg(track)
+                              .arg(settings.sampleRate)
+                              .arg(audioFormat, label);
+            } else {
+                chains << QStringLiteral("anullsrc=r=%1:cl=%2,atrim=duration=%3,%4%5")
+                              .arg(settings.sampleRate)
+                              .arg(layout, length, audioFormat, label);
+            }
+            concatInputs += label;
+        }
+    }
+    QString outputs;
+    if (video)
+        outputs += QStringLiteral("[vout]");
+    if (audio)
+        outputs += QStringLiteral("[aout]");
+    chains << QStringLiteral("%1concat=n=%2:v=%3:a=%4%5")
+                  .arg(concatInputs)
+                  .arg(items.size())
+                  .arg(video ? 1 : 0)
+                  .arg(audio ? 1 : 0)
+                  .arg(outputs);
+    args << QStringLiteral("-filter_complex") << chains.join(QLatin1Char(';'));
+
+    if (video) {
+        args << QStringLiteral("-map") << QStringLiteral("[vout]");
+        const QString& encoder = settings.videoEncoder;
+        if (!encoder.isEmpty())
+            args << QStringLiteral("-c:v") << encoder;
+        if (encoder == QLatin1String("libx264"))
+            args << QStringLiteral("-preset") << QStringLiteral("veryfast");
+        if (settings.videoBitRate < MinimumVideoBitRate) {
+            // No usable rate: let the encoder pick one for a constant quality.
+            if (encoder == QLatin1String("libx264"))
+                args << QStringLiteral("-crf") << QStringLiteral("23");
+            else if (IsVpx(encoder))
+                args << QStringLiteral("-crf") << QStringLiteral("10") << QStringLiteral("-b:v")
+                     << QStringLiteral("1M");
+        } else {
+            args << QStringLiteral("-b:v") << QString::number(settings.videoBitRate);
+        }
+        if (IsVpx(encoder))
+            args << QStringLiteral("-deadline") << QStringLiteral("realtime")
+                 << QStringLiteral("-cpu-used") << QStringLiteral("8");
+        args << QStringLiteral("-r") << rate;
+    }
+    if (audio) {
+        args << QStringLiteral("-map") << QStringLiteral("[aout]");
+        const QString& encoder = settings.audioEncoder;
+        args << QStringLiteral("-c:a") << encoder;
+        // Lossless encoders take no bit rate.
+        const bool lossless =
+            encoder.startsWith(QLatin1String("pcm_")) || encoder == QLatin1String("flac");
+        if (!lossless && settings.audioBitRate > 0)
+            args << QStringLiteral("-b:a") << QString::number(settings.audioBitRate);
+        args << QStringLiteral("-ar") << QString::number(settings.sampleRate)
+             << QStringLiteral("-ac") << QString::number(settings.channels);
+    }
+    args << settings.path;
+    return args;
+}
+
+} // namespace Engine

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "engine/mediatool.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <vector>
+
+namespace Engine {
+
+// One input of a join: the file, its probed facts and the kept range.
+struct JoinItem
+{
+    QString path;
+    MediaFacts facts;
+    int64_t startUs = 0;
+    int64_t endUs = -1; // -1: to the end of the file
+
+    // The kept length in microseconds; 0 when unknown.
+    int64_t keptUs() const;
+};
+
+// What the parameter block asks of the output.
+struct OutputSettings
+{
+    QString path;
+    QString videoEncoder;
+    int videoBitRate = 0;
+    int rateNum = 25;
+    int rateDen = 1;
+    int width = 0;
+    int height = 0;
+    bool noVideo = false;
+    QString audioEncoder; // empty: no sound in the output
+    int audioBitRate = 0;
+    int sampleRate = 44100;
+    int channels = 2;
+
+    bool wantsVideo() const { return !noVideo; }
+    bool wantsAudio() const { return !audioEncoder.isEmpty(); }
+};
+
+// Reads the parameter block; false for a block of the wrong size word or with
+// an unterminated text field.
+bool ReadOutputSettings(const void* block, OutputSettings* settings);
+
+// Seconds with six decimals, independent of the locale ("12.500000").
+QString SecondsText(int64_t us);
+
+// The media tool's arguments that join `items` into `settings.path` through a
+// single filter graph. Empty when there is nothing to produce.
+QStringList JoinArguments(const std::vector<JoinItem>& items, const OutputSettings& settings);
+
+} // namespace Engine
