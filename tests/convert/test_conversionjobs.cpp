@@ -274,31 +274,40 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("files");
         QTest::addColumn<int>("cancelInPhase"); // -1: engine
-        QTest::newRow("segment step") << QStringList{"s1.mp4", "s2.mp4"} << 1;
-        QTest::newRow("join step") << QStringList{"s1.mp4", "s2.mp4"} << 0;
-        QTest::newRow("engine") << QStringList{"long1.mp4", "long2.mp4"} << -1;
+        QTest::addColumn<bool>("byClosing");     // the window is closed instead
+        QTest::newRow("segment step") << QStringList{"s1.mp4", "s2.mp4"} << 1 << false;
+        QTest::newRow("join step") << QStringList{"s1.mp4", "s2.mp4"} << 0 << false;
+        QTest::newRow("engine") << QStringList{"long1.mp4", "long2.mp4"} << -1 << false;
+        QTest::newRow("closing in the join step") << QStringList{"s1.mp4", "s2.mp4"} << 0 << true;
+        QTest::newRow("closing during the engine")
+            << QStringList{"long1.mp4", "long2.mp4"} << -1 << true;
     }
 
     void cancelLeavesNothing()
     {
         QFETCH(QStringList, files);
         QFETCH(int, cancelInPhase);
+        QFETCH(bool, byClosing);
         QVERIFY(add(files));
         ConvertProgressWidget* overlay = m_window->progressOverlay();
         bool cancelled = false;
-        connect(bar(), &VCBottomWidget::toolStepStarted, this, [&](int phase, int) {
-            if (phase == cancelInPhase && !cancelled) {
-                cancelled = true;
+        const auto cancel = [&] {
+            cancelled = true;
+            if (byClosing)
+                m_window->close();
+            else
                 QTest::mouseClick(overlay->cancelButton(), Qt::LeftButton);
-            }
+        };
+        connect(bar(), &VCBottomWidget::toolStepStarted, this, [&](int phase, int) {
+            if (phase == cancelInPhase && !cancelled)
+                cancel();
         });
         QTest::mouseClick(bar()->startButton(), Qt::LeftButton);
         if (cancelInPhase < 0) {
             // Cancel once the engine has begun writing the result.
             QTRY_VERIFY_WITH_TIMEOUT(!outputFiles().isEmpty(), 30000);
             QVERIFY(overlay->isVisible());
-            QTest::mouseClick(overlay->cancelButton(), Qt::LeftButton);
-            cancelled = true;
+            cancel();
         }
         QTRY_VERIFY_WITH_TIMEOUT(!bar()->isConverting(), 30000);
         QVERIFY(cancelled);

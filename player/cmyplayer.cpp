@@ -1,0 +1,216 @@
+#include "player/cmyplayer.h"
+
+#include "app/appfolder.h"
+#include "app/platform.h"
+#include "app/settings.h"
+#include "app/timetext.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcessEnvironment>
+
+namespace {
+const QString kVolumeKey = QStringLiteral("volume");
+const QString kMuteKey = QStringLiteral("mute");
+constexpr int kPollMs = 500;
+constexpr int kExitWaitMs = 100;
+} // namespace
+
+CMyPlayer::CMyPlayer(QObject* parent) : QObject(parent)
+{
+    connect(&m_process, &QProcess::readyReadStandardOutput, this,
+            &CMyPlayer::playerProcess_StandardOutput);
+    connect(&m_process, &QProcess::finished, this, &CMyPlayer::playerProcess_Finished);
+    connect(&m_process, &QProcess::errorOccurred, this, &CMyPlayer::onProcessError);
+    connect(&m_timer, &QTimer::timeout, this, &CMyPlayer::update_timer_slots);
+
+    m_volume = VolumeFromSetting(ReadSetting(kVolumeKey, QStringLiteral("80")));
+    m_muted = MutedFromSetting(ReadSetting(kMuteKey, QStringLiteral("FALSE")));
+    m_paused = false;
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("FONTCONFIG_FILE"),
+                       AppFolder() + QStringLiteral("/fonts/fonts.conf"));
+    m_process.setProcessEnvironment(environment);
+}
+
+CMyPlayer::~CMyPlayer()
+{
+    stop();
+    // A player that ignored "exit" and survived the kill wait must not
+    // outlive us either.
+    if (m_process.state() != QProcess::NotRunning) {
+        m_process.kill();
+        m_process.waitForFinished(1000);
+    }
+}
+
+QString CMyPlayer::program() const
+{
+    return AppFolder() + QLatin1Char('/') + Platform::ExecutableName(QStringLiteral("ffplay"));
+}
+
+QString CMyPlayer::findSubtitle(const QString& mediaPath)
+{
+    const qsizetype dot = mediaPath.lastIndexOf(QLatin1Char('.'));
+    const qsizetype slash = mediaPath.lastIndexOf(QLatin1Char('/'));
+    const QString base = (dot > slash ? mediaPath.left(dot) : mediaPath) + QLatin1Char('.');
+    for (const char* suffix : {"srt", "SRT", "vtt", "VTT", "ass", "ASS"}) {
+        const QString candidate = base + QLatin1String(suffix);
+        if (QFileInfo::exists(candidate))
+            return candidate;
+    }
+    return QString();
+}
+
+int CMyPlayer::play(const QString& filePath, const QString& windowId, const QString& startTime,
+                    const QString& subtitlePath, int audioTrack)
+{
+    const QString subtitle = subtitlePath.isEmpty() ? findSubtitle(filePath) : subtitlePath;
+    PlayerStartOptions options;
+    options.filePath = filePath;
+    options.windowId = windowId;
+    options.volume = m_volume;
+    options.muted = m_muted;
+    options.audioTrack = audioTrack;
+    if (!startTime.isEmpty())
+        options.startPosition = ClockToMicroseconds(startTime);
+    if (!subtitle.isEmpty() && QFileInfo::exists(subtitle)) {
+        const QFileInfo info(subtitle);
+        options.subtitle = info.fileName();
+        qDebug("srtpath:%s", qUtf8Printable(info.absolutePath()));
+        qDebug("srtname:%s", qUtf8Printable(info.fileName()));
+        m_process.setWorkingDirectory(info.absolutePath());
+    }
+    m_lastArguments = PlayerArguments(options);
+    m_paused = false;
+    m_parser.reset();
+    m_process.setProcessChannelMode(QProcess::SeparateChannels);
+    m_process.start(program(), m_lastArguments, QIODevice::ReadWrite);
+    m_timer.stop();
+    m_timer.start(kPollMs);
+    return 0;
+}
+
+void CMyPlayer::stop()
+{
+    sendCommand(QStringLiteral("exit"));
+    m_timer.stop();
+    if (m_process.state() == QProcess::NotRunning)
+        return;
+    if (!m_process.waitForFinished(kExitWaitMs)) {
+        m_process.kill();
+        m_process.close();
+        m_process.waitForFinished(kExitWaitMs);
+    }
+}
+
+void CMyPlayer::pause()
+{
+    sendCommand(QStringLiteral("pause"));
+    m_paused = true;
+}
+
+void CMyPlayer::resume()
+{
+    sendCommand(QStringLiteral("resume"));
+    m_paused = false;
+}
+
+void CMyPlayer::seek(int64_t position)
+{
+    const QString command = SeekCommand(position);
+    qDebug("%s", qUtf8Printable(command));
+    sendCommand(command);
+}
+
+void CMyPlayer::setVolume(int volume)
+{
+    m_volume = ClampVolume(volume);
+    const QString command = QStringLiteral("volume:") + QString::number(m_volume);
+    sendCommand(command);
+    qDebug("cmd:%s", qUtf8Printable(command));
+    WriteSetting(kVolumeKey, VolumeSettingText(m_volume));
+}
+
+void CMyPlayer::toggleMute()
+{
+    m_muted = !m_muted;
+    sendCommand(QStringLiteral("mute"));
+    WriteSetting(kMuteKey, MuteSettingText(m_muted));
+}
+
+void CMyPlayer::forceRefresh()
+{
+    if (m_paused)
+        sendCommand(QStringLiteral("forcerefresh"));
+}
+
+bool CMyPlayer::sendCommand(const QString& text)
+{
+    if (m_process.state() != QProcess::Running)
+        return false;
+    const QByteArray bytes = text.toUtf8() + '\n';
+    if (m_process.write(bytes) != text.size() + 1)
+        qDebug("\nPlayer sendCommand failed");
+    return true;
+}
+
+void CMyPlayer::requestTime()
+{
+    sendCommand(QStringLiteral("time"));
+}
+
+void CMyPlayer::update_timer_slots()
+{
+    if (!m_paused)
+        requestTime();
+}
+
+void CMyPlayer::playerProcess_StandardOutput()
+{
+    const QByteArray output = m_process.readAllStandardOutput();
+    const QByteArray errors = m_process.readAllStandardError();
+    if (!output.isEmpty())
+        qDebug("%s", output.constData());
+    if (!errors.isEmpty())
+        qDebug("%s", errors.constData());
+    if (!output.isEmpty())
+        parseOutput(output);
+}
+
+void CMyPlayer::parseOutput(const QByteArray& bytes)
+{
+    for (const PlayerOutputLine& line : m_parser.feed(bytes)) {
+        if (line.kind == PlayerOutputLine::Volume) {
+            emit update_volume(line.volume);
+            continue;
+        }
+        emit update_duration(line.current, line.duration);
+        if (IsEndOfMedia(line.currentSeconds, line.durationSeconds)) {
+            m_timer.stop();
+            sendCommand(QStringLiteral("exit"));
+        }
+    }
+}
+
+void CMyPlayer::playerProcess_Finished(int index)
+{
+    Q_UNUSED(index)
+    qDebug("playerProcess_Finished...");
+    m_timer.stop();
+    m_paused = false;
+    emit playerend();
+}
+
+void CMyPlayer::onProcessError(QProcess::ProcessError error)
+{
+    // A player that never started sends no finished signal. Reporting the
+    // end lets the panel leave its playing look and start afresh next time.
+    if (error != QProcess::FailedToStart)
+        return;
+    qDebug("player cannot start: %s", qUtf8Printable(m_process.errorString()));
+    m_timer.stop();
+    m_paused = false;
+    emit playerend();
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "player/playercommands.h"
+
+#include <QObject>
+#include <QProcess>
+#include <QTimer>
+
+#include <cstdint>
+
+// Runs the preview player program as a child process that draws into a window
+// of ours, and steers it over its standard input: one command per line. It
+// learns the play position from the player's answers to "time", polled every
+// 500 ms while playing. Volume and mute are kept in the settings. At most one
+// player runs; the panel stops the old one before it starts the next.
+class CMyPlayer : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit CMyPlayer(QObject* parent = nullptr);
+    ~CMyPlayer() override;
+
+    // Starts the player on `filePath`, drawing into the native window
+    // `windowId`. An empty `startTime` plays from the beginning; an empty
+    // `subtitlePath` looks for a subtitle file beside the media; `audioTrack`
+    // is the stream's number in the file (0: the player's choice).
+    int play(const QString& filePath, const QString& windowId, const QString& startTime,
+             const QString& subtitlePath, int audioTrack);
+    void stop();
+    void pause();
+    void resume();
+    void seek(int64_t position);
+    void setVolume(int volume);
+    void toggleMute();
+    void forceRefresh();
+
+    bool isPaused() const { return m_paused; }
+    bool isMuted() const { return m_muted; }
+    int volume() const { return m_volume; }
+    bool isRunning() const { return m_process.state() != QProcess::NotRunning; }
+    // The argument list of the last start, for the log and for tests.
+    QStringList lastArguments() const { return m_lastArguments; }
+    QString program() const;
+
+    // The subtitle beside `mediaPath` (same name, .srt, .vtt or .ass in either
+    // letter case), or empty.
+    static QString findSubtitle(const QString& mediaPath);
+
+signals:
+    void update_duration(int64_t curtime, int64_t duration);
+    void update_volume(int vol);
+    void playerend();
+
+private slots:
+    void playerProcess_StandardOutput();
+    void playerProcess_Finished(int index);
+    void update_timer_slots();
+
+private:
+    bool sendCommand(const QString& text);
+    void requestTime();
+    void parseOutput(const QByteArray& bytes);
+    void onProcessError(QProcess::ProcessError error);
+
+    QProcess m_process;
+    QTimer m_timer;
+    PlayerOutputParser m_parser;
+    QStringList m_lastArguments;
+    bool m_paused = false;
+    bool m_muted = false;
+    int m_volume = 80;
+};

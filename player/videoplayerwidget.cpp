@@ -1,0 +1,488 @@
+#include "player/videoplayerwidget.h"
+
+#include "app/timetext.h"
+#include "list/videoitemwidget.h"
+#include "player/cmyplayer.h"
+#include "player/myqtimeedit.h"
+#include "player/mytrimslider.h"
+#include "player/picturerect.h"
+#include "player/trimlogic.h"
+#include "resources/spriteregions.h"
+#include "skin/scale.h"
+#include "skin/skinpalette.h"
+#include "widgets/mypushbutton.h"
+#include "widgets/mytempbutton.h"
+#include "widgets/sprites.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QPixmap>
+#include <QSlider>
+
+namespace {
+
+constexpr qint64 kEmptyRange = 1000000;
+
+QString Colour(const char* key)
+{
+    return SkinPalette::instance()->colorOf(QLatin1String(key));
+}
+
+void ApplyButtonSprite(MyPushButton* button, const Sprites::ButtonSprite& sprite)
+{
+    button->setSharedSprite(PublicSprite());
+    for (int state = 0; state < Sprites::kButtonStateCount; ++state) {
+        const Sprites::Region& r = Sprites::region(sprite.states[state]);
+        button->setStateRect(state, r.x, r.y, r.width, r.height);
+    }
+    button->setType(3);
+}
+
+} // namespace
+
+VideoPlayerWidget::VideoPlayerWidget(QWidget* parent)
+    : QWidget(parent), m_player(new CMyPlayer(this)), m_frame(new QWidget(this)),
+      m_pictureArea(new QWidget(this)), m_backdrop(new QWidget(m_pictureArea)),
+      m_cover(new QLabel(m_pictureArea)), m_videoWindow(new QWidget(m_pictureArea)),
+      m_currentTimeLabel(new QLabel(this)), m_durationLabel(new QLabel(this)),
+      m_trimSlider(new MyTrimSlider(this)), m_timeRow(new QWidget(this)),
+      m_startLabel(new QLabel(m_timeRow)), m_startTimeEdit(new MyQTimeEdit(m_timeRow)),
+      m_selectionLabel(new QLabel(m_timeRow)), m_endLabel(new QLabel(m_timeRow)),
+      m_endTimeEdit(new MyQTimeEdit(m_timeRow)), m_controlsRow(new QWidget(this)),
+      m_playButton(new MyPushButton(m_controlsRow)), m_pauseButton(new MyPushButton(m_controlsRow)),
+      m_muteButton(new MyPushButton(m_controlsRow)),
+      m_volumeSlider(new QSlider(Qt::Horizontal, m_controlsRow)),
+      m_setStartButton(new MyPushButton(m_controlsRow)),
+      m_setEndButton(new MyPushButton(m_controlsRow)),
+      m_resetButton(new MyTempButton2(m_controlsRow)),
+      m_applyAllButton(new MyTempButton2(m_controlsRow))
+{
+    m_frame->lower();
+    m_cover->setScaledContents(true);
+    // The player draws into this window by its native id.
+    m_videoWindow->setAttribute(Qt::WA_NativeWindow);
+    m_videoWindow->setAttribute(Qt::WA_DontCreateNativeAncestors);
+    m_backdrop->setStyleSheet(QStringLiteral("QWidget{background-color:#000000;}"));
+    m_videoWindow->setStyleSheet(QStringLiteral("QWidget{background-color:#000000;}"));
+    m_durationLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_selectionLabel->setAlignment(Qt::AlignCenter);
+    for (QLabel* label : {m_currentTimeLabel, m_durationLabel, m_selectionLabel})
+        label->setText(QStringLiteral("00:00:00.000"));
+    m_volumeSlider->setRange(0, 100);
+    m_volumeSlider->setValue(80);
+    m_resetButton->setAlignment(Qt::AlignCenter);
+    m_applyAllButton->setAlignment(Qt::AlignCenter);
+
+    connect(m_trimSlider, &MyTrimSlider::trimPresssed, this,
+            &VideoPlayerWidget::trimSlider_Pressed_slots);
+    connect(m_trimSlider, &MyTrimSlider::trimReleased, this,
+            &VideoPlayerWidget::trimSlider_Released_slots);
+    connect(m_trimSlider, &MyTrimSlider::CurrentValueChanged, this,
+            &VideoPlayerWidget::trimSlider_CurrentValueChanged_slots);
+    connect(m_trimSlider, &MyTrimSlider::CurrentValueChanged2, this,
+            &VideoPlayerWidget::trimSlider_CurrentValueChanged2_slots);
+    connect(m_trimSlider, &MyTrimSlider::trimValueChanged, this,
+            &VideoPlayerWidget::trimSlider_TrimValueChanged_slots);
+    connect(m_startTimeEdit, &MyQTimeEdit::editingFinished, this,
+            &VideoPlayerWidget::startTimeEdit_ValueChanged_slots);
+    connect(m_endTimeEdit, &MyQTimeEdit::editingFinished, this,
+            &VideoPlayerWidget::endTimeEdit_ValueChanged_slots);
+    connect(m_player, &CMyPlayer::update_duration, this,
+            &VideoPlayerWidget::player_updatecurrentTime);
+    connect(m_player, &CMyPlayer::playerend, this, &VideoPlayerWidget::player_play_end_slots);
+    connect(m_playButton, &MyPushButton::clicked, this, &VideoPlayerWidget::playButton_slots);
+    connect(m_pauseButton, &MyPushButton::clicked, this, &VideoPlayerWidget::pauseButton_slots);
+    connect(m_muteButton, &MyPushButton::clicked, this, &VideoPlayerWidget::mateButton_slots);
+    connect(m_volumeSlider, &QSlider::sliderReleased, this,
+            &VideoPlayerWidget::soundSlider_Released);
+    connect(m_setStartButton, &MyPushButton::clicked, this,
+            &VideoPlayerWidget::readplaypos4startButton_slots);
+    connect(m_setEndButton, &MyPushButton::clicked, this,
+            &VideoPlayerWidget::readplaypos4endButton_slots);
+    connect(m_resetButton, &MyTempButton2::clicked, this, &VideoPlayerWidget::resetButton_slots);
+    connect(m_applyAllButton, &MyTempButton2::clicked, this,
+            &VideoPlayerWidget::applyAllButton_slots);
+
+    m_pauseButton->hide();
+    m_videoWindow->hide();
+    applySkin();
+    retranslate();
+    setItem(nullptr);
+}
+
+VideoPlayerWidget::~VideoPlayerWidget()
+{
+    m_player->stop();
+    m_playStart = 0;
+}
+
+void VideoPlayerWidget::setItem(VideoItemWidget* item)
+{
+    if (item && item == m_item)
+        return;
+    m_player->stop();
+    m_started = false;
+    m_playStart = 0;
+    m_item = item;
+
+    if (!m_item) {
+        m_cover->setGeometry(0, 0, m_pictureArea->width(), m_pictureArea->height());
+        m_videoWindow->setGeometry(m_cover->geometry());
+        m_cover->clear();
+        m_durationLabel->setText(TimeToString(0));
+        m_trimSlider->setRange(0, kEmptyRange);
+        m_trimSlider->setCurrentValue(0);
+        m_trimSlider->setStartValue(0);
+        m_trimSlider->setEndValue(kEmptyRange, true);
+        setControlsEnabled(false);
+        m_videoWindow->hide();
+        m_cover->hide();
+        m_playButton->show();
+        m_pauseButton->hide();
+        return;
+    }
+
+    const qint64 duration = m_item->mediaInfo.duration;
+    m_durationLabel->setText(TimeToString(duration));
+    m_trimSlider->setRange(0, duration);
+    m_trimSlider->setCurrentValue(0);
+    m_trimSlider->setStartValue(m_item->cutStart);
+    m_trimSlider->setEndValue(m_item->cutEnd, true);
+    placePicture();
+    const QPixmap thumbnail(m_item->thumbnailPath);
+    if (thumbnail.isNull())
+        m_cover->clear();
+    else
+        m_cover->setPixmap(
+            thumbnail.scaled(m_cover->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    m_videoWindow->hide();
+    m_cover->show();
+    m_cover->raise();
+    m_playButton->show();
+    m_pauseButton->hide();
+    trimSlider_TrimValueChanged_slots();
+    setControlsEnabled(true);
+    playFrom(0);
+}
+
+void VideoPlayerWidget::placePicture()
+{
+    QRect rect(0, 0, m_pictureArea->width(), m_pictureArea->height());
+    if (m_item)
+        rect = PictureRect(m_item->mediaInfo.width, m_item->mediaInfo.height,
+                           m_pictureArea->width(), m_pictureArea->height());
+    m_cover->setGeometry(rect);
+    m_videoWindow->setGeometry(rect);
+}
+
+void VideoPlayerWidget::stopPreview()
+{
+    m_player->stop();
+    m_playStart = 0;
+}
+
+void VideoPlayerWidget::playFrom(qint64 position)
+{
+    if (!m_item)
+        return;
+    if (m_started) {
+        m_player->resume();
+        m_videoWindow->show();
+        m_videoWindow->raise();
+        m_playButton->hide();
+        m_pauseButton->show();
+        return;
+    }
+    m_playStart = position;
+    m_player->stop();
+    const QString startTime = position > 0 ? TimeToString(position) : QString();
+    int audioTrack = 0;
+    const QStringList& ids = m_item->mediaInfo.audioStreamIds;
+    if (m_item->audioTrackIndex >= 0 && m_item->audioTrackIndex < ids.size()) {
+        bool ok = false;
+        audioTrack = ids.at(m_item->audioTrackIndex).toInt(&ok, 10);
+        if (!ok)
+            audioTrack = 0;
+    }
+    // The window must exist natively before its id is handed over.
+    m_videoWindow->show();
+    m_started = true;
+    m_playButton->hide();
+    m_pauseButton->show();
+    m_cover->hide();
+    m_videoWindow->raise();
+    m_player->play(m_item->filePath, QString::number(m_videoWindow->winId()), startTime,
+                   QStringLiteral("none"), audioTrack);
+}
+
+void VideoPlayerWidget::playButton_slots()
+{
+    playFrom(0);
+}
+
+void VideoPlayerWidget::pauseButton_slots()
+{
+    if (!m_item || !m_started)
+        return;
+    m_player->pause();
+    m_playButton->show();
+    m_pauseButton->hide();
+}
+
+void VideoPlayerWidget::player_updatecurrentTime(int64_t curTime, int64_t durTime)
+{
+    Q_UNUSED(durTime)
+    if (m_dragging || m_player->isPaused())
+        return;
+    if (m_playStart > 0 && curTime <= 0)
+        return;
+    m_trimSlider->setCurrentValue(curTime);
+    m_currentTimeLabel->setText(TimeToString(m_trimSlider->currentValue()));
+}
+
+void VideoPlayerWidget::player_play_end_slots()
+{
+    m_playButton->show();
+    m_pauseButton->hide();
+    m_started = false;
+    m_playStart = 0;
+    m_trimSlider->setCurrentValue(0);
+    m_videoWindow->hide();
+    if (m_item) {
+        m_cover->show();
+        m_cover->raise();
+    }
+}
+
+void VideoPlayerWidget::trimSlider_Pressed_slots()
+{
+    m_dragging = true;
+}
+
+void VideoPlayerWidget::trimSlider_Released_slots()
+{
+    m_dragging = false;
+}
+
+void VideoPlayerWidget::trimSlider_CurrentValueChanged2_slots()
+{
+    m_currentTimeLabel->setText(TimeToString(m_trimSlider->currentValue()));
+}
+
+void VideoPlayerWidget::trimSlider_CurrentValueChanged_slots()
+{
+    m_currentTimeLabel->setText(TimeToString(m_trimSlider->currentValue()));
+    if (!m_item)
+        return;
+    if (m_started)
+        m_player->seek(m_trimSlider->currentValue());
+    else
+        playFrom(m_trimSlider->currentValue());
+}
+
+void VideoPlayerWidget::trimSlider_TrimValueChanged_slots()
+{
+    qDebug("trimSlider_TrimValueChanged_slots...");
+    const qint64 current = m_trimSlider->currentValue();
+    std::optional<qint64> duration;
+    if (m_item)
+        duration = m_item->mediaInfo.duration;
+    const TrimLogic::CutRange range = TrimLogic::NormalizeCutRange(
+        m_trimSlider->startValue(), m_trimSlider->endValue(), duration);
+    if (!m_item)
+        return;
+    if (range.start != m_item->cutStart || range.end != m_item->cutEnd) {
+        m_item->cutStart = range.start;
+        m_item->cutEnd = range.end;
+        m_item->UpdateCutInfo();
+    }
+    m_selectionLabel->setText(TimeToString(range.end - range.start));
+    m_currentTimeLabel->setText(TimeToString(current));
+    m_startTimeEdit->setMicrosecondRange(0, range.end);
+    m_endTimeEdit->setMicrosecondRange(range.start, *duration);
+    m_startTimeEdit->setMicroseconds(range.start);
+    m_endTimeEdit->setMicroseconds(range.end);
+}
+
+void VideoPlayerWidget::startTimeEdit_ValueChanged_slots()
+{
+    m_trimSlider->setStartValue(m_startTimeEdit->microseconds());
+    trimSlider_TrimValueChanged_slots();
+}
+
+void VideoPlayerWidget::endTimeEdit_ValueChanged_slots()
+{
+    m_trimSlider->setEndValue(m_endTimeEdit->microseconds(), false);
+    trimSlider_TrimValueChanged_slots();
+}
+
+void VideoPlayerWidget::readplaypos4startButton_slots()
+{
+    m_trimSlider->setStartValue(
+        TrimLogic::StartFromPlayhead(m_trimSlider->currentValue(), m_trimSlider->endValue()));
+    trimSlider_TrimValueChanged_slots();
+}
+
+void VideoPlayerWidget::readplaypos4endButton_slots()
+{
+    std::optional<qint64> duration;
+    if (m_item)
+        duration = m_item->mediaInfo.duration;
+    m_trimSlider->setEndValue(TrimLogic::EndFromPlayhead(m_trimSlider->currentValue(),
+                                                         m_trimSlider->startValue(), duration),
+                              false);
+    trimSlider_TrimValueChanged_slots();
+}
+
+void VideoPlayerWidget::resetButton_slots()
+{
+    if (!m_item)
+        return;
+    m_trimSlider->setStartValue(0);
+    m_trimSlider->setEndValue(m_item->mediaInfo.duration, true);
+    trimSlider_TrimValueChanged_slots();
+}
+
+void VideoPlayerWidget::mateButton_slots()
+{
+    m_player->toggleMute();
+    showMuteState();
+}
+
+void VideoPlayerWidget::showMuteState()
+{
+    const QString image = m_player->isMuted() ? QStringLiteral(":/images/mute.png")
+                                              : QStringLiteral(":/images/sound.png");
+    m_muteButton->setStateImages(image, image, image, image, 3);
+}
+
+void VideoPlayerWidget::soundSlider_Released()
+{
+    m_player->setVolume(m_volumeSlider->value());
+}
+
+void VideoPlayerWidget::applyAllButton_slots() {}
+
+void VideoPlayerWidget::setControlsEnabled(bool enabled)
+{
+    m_trimSlider->setEnabled(enabled);
+    m_startTimeEdit->setEnabled(enabled);
+    m_endTimeEdit->setEnabled(enabled);
+    for (MyPushButton* button :
+         {m_playButton, m_pauseButton, m_setStartButton, m_setEndButton, m_muteButton})
+        button->setEnabledState(enabled);
+    m_resetButton->setEnabledState(enabled);
+    m_applyAllButton->setEnabledState(enabled);
+    m_volumeSlider->setEnabled(enabled);
+}
+
+void VideoPlayerWidget::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (m_started)
+        m_player->forceRefresh();
+}
+
+void VideoPlayerWidget::layoutPanel()
+{
+    const int w = width();
+    const int h = height();
+    m_frame->setGeometry(0, 0, w, h);
+    const int areaX = Scaled(48);
+    const int areaY = Scaled(48);
+    const int areaWidth = w - Scaled(96);
+    const int areaHeight = h - Scaled(48) - Scaled(216);
+    m_pictureArea->setGeometry(areaX, areaY, areaWidth, areaHeight);
+    m_backdrop->setGeometry(0, 0, areaWidth, areaHeight);
+    placePicture();
+
+    const int labelTop = areaY + areaHeight + Scaled(15);
+    m_currentTimeLabel->setGeometry(areaX, labelTop, Scaled(120), Scaled(20));
+    m_durationLabel->setGeometry(areaX + areaWidth - Scaled(120), labelTop, Scaled(120),
+                                 Scaled(20));
+    m_trimSlider->setSliderGeometry(areaX, labelTop + Scaled(10), areaWidth, Scaled(35));
+
+    m_timeRow->setGeometry(Scaled(45), h - Scaled(128), w - Scaled(90), Scaled(28));
+    const int rw = m_timeRow->width();
+    const int rh = m_timeRow->height();
+    m_startLabel->setGeometry(0, 0, Scaled(60), rh);
+    m_startTimeEdit->setGeometry(Scaled(60), 0, Scaled(100), rh);
+    m_selectionLabel->setGeometry((rw - Scaled(100)) / 2, 0, Scaled(100), rh);
+    m_endLabel->setGeometry(rw - Scaled(165), 0, Scaled(60), rh);
+    m_endTimeEdit->setGeometry(rw - Scaled(105), 0, Scaled(100), rh);
+
+    m_controlsRow->setGeometry(Scaled(45), h - Scaled(75), w - Scaled(90), Scaled(40));
+    const int middle = m_controlsRow->width() / 2;
+    const int button = Scaled(35);
+    const int buttonY = (m_controlsRow->height() - button) / 2;
+    const int setStartX = middle - Scaled(8) - button;
+    const int setEndX = middle + Scaled(8);
+    m_setStartButton->setButtonGeometry(setStartX, buttonY, button, button);
+    m_setEndButton->setButtonGeometry(setEndX, buttonY, button, button);
+    m_playButton->setButtonGeometry(setStartX - Scaled(15) - button, buttonY, button, button);
+    m_pauseButton->setButtonGeometry(setStartX - Scaled(15) - button, buttonY, button, button);
+    m_resetButton->setGeometry(setEndX + button + Scaled(16),
+                               (m_controlsRow->height() - Scaled(35)) / 2, Scaled(86), Scaled(35));
+    // Volume and mute come from the stored settings; "Apply All" has no
+    // action yet.
+    m_muteButton->hide();
+    m_volumeSlider->hide();
+    m_applyAllButton->hide();
+
+    // Values are mapped to pixels when set, so a new width needs them again.
+    const qint64 current = m_trimSlider->currentValue();
+    const qint64 start = m_trimSlider->startValue();
+    const qint64 end = m_trimSlider->endValue();
+    m_trimSlider->setRange(m_trimSlider->minimum(), m_trimSlider->maximum());
+    m_trimSlider->setCurrentValue(current);
+    m_trimSlider->setStartValue(start);
+    m_trimSlider->setEndValue(end, m_item ? end == m_item->mediaInfo.duration : true);
+}
+
+void VideoPlayerWidget::applySkin()
+{
+    m_frame->setStyleSheet(QStringLiteral("QWidget{border:1px solid ") + Colour("linecolor") +
+                           QStringLiteral("; border-bottom:none; background-color:") +
+                           Colour("rightbgcolor") + QStringLiteral(";}"));
+    ApplyButtonSprite(m_playButton, Sprites::kPlayerPlayButton);
+    ApplyButtonSprite(m_pauseButton, Sprites::kPlayerPauseButton);
+    ApplyButtonSprite(m_setStartButton, Sprites::kPlayerSetStartButton);
+    ApplyButtonSprite(m_setEndButton, Sprites::kPlayerSetEndButton);
+    showMuteState();
+    const SkinPalette* palette = SkinPalette::instance();
+    auto sheet = [&](int state) {
+        return palette->buttonStyleSheet(state, 2, Scaled(12), 500, 0, true, true, true, true);
+    };
+    for (MyTempButton2* button : {m_resetButton, m_applyAllButton}) {
+        button->setStateStyleSheets(sheet(SkinPalette::Normal), sheet(SkinPalette::Hover),
+                                    sheet(SkinPalette::Third));
+        button->setEnabledState(button->isEnabledState());
+    }
+    m_trimSlider->ApplySkin();
+    m_startTimeEdit->ApplySkin();
+    m_endTimeEdit->ApplySkin();
+}
+
+void VideoPlayerWidget::retranslate()
+{
+    m_startLabel->setText(tr("Start:"));
+    m_endLabel->setText(tr("End:"));
+    m_resetButton->setText(tr("Reset"));
+    m_applyAllButton->setText(tr("Apply All"));
+    m_setStartButton->setToolTip(tr("Set start time"));
+    m_setEndButton->setToolTip(tr("Set end time"));
+    const QString label = QStringLiteral("QLabel{font-size:") + QString::number(Scaled(11)) +
+                          QStringLiteral("px;color:") + Colour("txtcolor_main2") +
+                          QStringLiteral(";}");
+    for (QLabel* l :
+         {m_currentTimeLabel, m_durationLabel, m_selectionLabel, m_startLabel, m_endLabel})
+        l->setStyleSheet(label);
+    m_startTimeEdit->setDisplayFormat(QStringLiteral("hh:mm:ss.zzz"));
+    m_endTimeEdit->setDisplayFormat(QStringLiteral("hh:mm:ss.zzz"));
+    if (!m_item) {
+        m_trimSlider->setRange(0, kEmptyRange);
+        m_trimSlider->setCurrentValue(0);
+        m_trimSlider->setStartValue(0);
+        m_trimSlider->setEndValue(kEmptyRange, true);
+    }
+}

@@ -1,0 +1,240 @@
+// The trim slider as the user meets it: 600 pixels wide at scale 1 over a
+// range of 59 seconds (in microseconds), driven by real mouse events through
+// the window so that presses on the handles and the playhead reach the slider
+// the way they do on screen.
+#include "player/mytrimslider.h"
+#include "skin/scale.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+constexpr qint64 kMax = 59000000;
+// The slider sits this far into its window so drags may leave it on both sides.
+constexpr int kOffset = 200;
+constexpr int kBarY = 11;    // on the bar, inside the playhead's band
+constexpr int kHandleY = 25; // on the handles, below the playhead
+} // namespace
+
+class TestTrimSlider : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QWidget> m_window;
+    MyTrimSlider* m_slider = nullptr;
+    QStringList m_events;
+
+    void press(int x, int y)
+    {
+        QTest::mousePress(m_window->windowHandle(), Qt::LeftButton, {}, QPoint(kOffset + x, y));
+    }
+    void move(int x, int y) { QTest::mouseMove(m_window->windowHandle(), QPoint(kOffset + x, y)); }
+    void release(int x, int y)
+    {
+        QTest::mouseRelease(m_window->windowHandle(), Qt::LeftButton, {}, QPoint(kOffset + x, y));
+    }
+    void dragFrom(int fromX, int y, int toX)
+    {
+        press(fromX, y);
+        move((fromX + toX) / 2, y);
+        move(toX, y);
+        release(toX, y);
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        SetScaleFactor(1.0f);
+        m_window = std::make_unique<QWidget>();
+        m_window->resize(1100, 60);
+        m_slider = new MyTrimSlider(m_window.get());
+        m_slider->setSliderGeometry(kOffset, 0, 600, 35);
+        // As the panel loads a whole 59-second file.
+        m_slider->setRange(0, kMax);
+        m_slider->setCurrentValue(0);
+        m_slider->setStartValue(0);
+        m_slider->setEndValue(kMax, true);
+        m_events.clear();
+        const std::pair<void (MyTrimSlider::*)(), const char*> signalNames[] = {
+            {&MyTrimSlider::trimPresssed, "pressed"},
+            {&MyTrimSlider::trimReleased, "released"},
+            {&MyTrimSlider::trimValueChanged, "trim"},
+            {&MyTrimSlider::CurrentValueChanged, "changed"},
+            {&MyTrimSlider::CurrentValueChanged2, "moving"}};
+        for (const auto& [signal, name] : signalNames) {
+            connect(m_slider, signal, this, [this, n = QString(name)] { m_events << n; });
+        }
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    }
+
+    void cleanup() { m_window.reset(); }
+
+    void setters_data()
+    {
+        QTest::addColumn<QString>("setter");
+        QTest::addColumn<qint64>("value");
+        QTest::addColumn<qint64>("stored");
+        QTest::addColumn<int>("edge");
+        QTest::newRow("current middle") << "current" << qint64(29500000) << qint64(29500000) << 295;
+        QTest::newRow("current below") << "current" << qint64(-7) << qint64(0) << 5;
+        QTest::newRow("current above") << "current" << kMax + 1 << kMax << 590;
+        QTest::newRow("start zero") << "start" << qint64(0) << qint64(0) << 2;
+        QTest::newRow("start below") << "start" << qint64(-1) << qint64(0) << 2;
+        QTest::newRow("end full centred") << "centred" << kMax << kMax << 588;
+        QTest::newRow("end full") << "end" << kMax << kMax << 588;
+        QTest::newRow("end middle centred")
+            << "centred" << qint64(29500000) << qint64(29500000) << 298;
+        QTest::newRow("end middle") << "end" << qint64(29500000) << qint64(29500000) << 293;
+        QTest::newRow("end above") << "end" << kMax * 2 << kMax << 588;
+    }
+    void setters()
+    {
+        QFETCH(QString, setter);
+        QFETCH(qint64, value);
+        QFETCH(qint64, stored);
+        QFETCH(int, edge);
+        if (setter == "current") {
+            m_slider->setCurrentValue(value);
+            QCOMPARE(m_slider->currentValue(), stored);
+            QCOMPARE(m_slider->playhead()->x(), edge);
+        } else if (setter == "start") {
+            m_slider->setStartValue(value);
+            QCOMPARE(m_slider->startValue(), stored);
+            QCOMPARE(m_slider->leftHandle()->x(), edge);
+        } else {
+            m_slider->setEndValue(value, setter == "centred");
+            QCOMPARE(m_slider->endValue(), stored);
+            QCOMPARE(m_slider->rightHandle()->x(), edge);
+        }
+        QVERIFY(m_events.isEmpty());
+    }
+
+    void stretchFollowsHandles()
+    {
+        QCOMPARE(m_slider->trackLength(), 590);
+        QCOMPARE(m_slider->trimStretch()->x(), 7);
+        QCOMPARE(m_slider->trimStretch()->width(), 588 - 2);
+        m_slider->setStartValue(10000000);
+        m_slider->setEndValue(29500000, false);
+        QCOMPARE(m_slider->trimStretch()->x(), 97 + 5);
+        QCOMPARE(m_slider->trimStretch()->width(), 293 - 97);
+    }
+
+    void clickOnBar_data()
+    {
+        QTest::addColumn<int>("x");
+        QTest::addColumn<int>("edge");
+        QTest::addColumn<qint64>("current");
+        QTest::newRow("near the left end") << 3 << 5 << qint64(500000);
+        QTest::newRow("middle") << 295 << 295 << qint64(29500000);
+        // The playhead's pixels reach past the track; its value stays in range.
+        QTest::newRow("right end") << 599 << 595 << kMax;
+    }
+    void clickOnBar()
+    {
+        QFETCH(int, x);
+        QFETCH(int, edge);
+        QFETCH(qint64, current);
+        press(x, kBarY);
+        release(x, kBarY);
+        QCOMPARE(m_slider->playhead()->x(), edge);
+        QCOMPARE(m_slider->currentValue(), current);
+        QCOMPARE(m_events, QStringList({"released", "changed"}));
+
+        // A second click on the same spot moves nothing and reports nothing.
+        m_events.clear();
+        press(x, kBarY);
+        release(x, kBarY);
+        QCOMPARE(m_slider->currentValue(), current);
+        QVERIFY(!m_events.contains("changed"));
+    }
+
+    void movedClickOnBarIsNoClick()
+    {
+        press(300, kBarY);
+        move(310, kBarY);
+        release(310, kBarY);
+        QCOMPARE(m_slider->currentValue(), qint64(0));
+        QCOMPARE(m_slider->playhead()->x(), 5);
+        QCOMPARE(m_events, QStringList({"released"}));
+    }
+
+    void drag_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("toX");
+        QTest::addColumn<int>("edge");
+        QTest::addColumn<qint64>("current");
+        QTest::addColumn<qint64>("start");
+        QTest::addColumn<qint64>("end");
+        QTest::addColumn<QStringList>("events");
+        const QStringList moving{"pressed", "moving", "moving", "changed", "released"};
+        const QStringList trimming{"pressed", "trim", "trim", "changed", "released"};
+        QTest::newRow("playhead forward")
+            << "playhead" << 400 << 400 << qint64(40000000) << qint64(0) << kMax << moving;
+        QTest::newRow("playhead past the left end")
+            << "playhead" << -150 << 5 << qint64(500000) << qint64(0) << kMax << moving;
+        // The playhead's pixels reach past the track; its value stays in range.
+        QTest::newRow("playhead past the right end")
+            << "playhead" << 850 << 595 << kMax << qint64(0) << kMax << moving;
+        QTest::newRow("start forward")
+            << "left" << 100 << 97 << qint64(10000000) << qint64(10000000) << kMax << trimming;
+        QTest::newRow("start past the left end")
+            << "left" << -150 << 2 << qint64(0) << qint64(0) << kMax << trimming;
+        // Stops half a handle before the right handle's edge (588).
+        QTest::newRow("start past the end handle")
+            << "left" << 850 << 580 << qint64(58300000) << qint64(58300000) << kMax << trimming;
+        QTest::newRow("end back") << "right" << 300 << 298 << qint64(30000000) << qint64(0)
+                                  << qint64(30000000) << trimming;
+        // Pixel 595 stands for 59.5 s: the end stays at the maximum.
+        QTest::newRow("end past the right end")
+            << "right" << 850 << 588 << kMax << qint64(0) << kMax << trimming;
+        // Stops half a handle after the left handle's edge (2).
+        QTest::newRow("end past the start handle")
+            << "right" << -150 << 5 << qint64(700000) << qint64(0) << qint64(700000) << trimming;
+    }
+    void drag()
+    {
+        QFETCH(QString, button);
+        QFETCH(int, toX);
+        QFETCH(int, edge);
+        QFETCH(qint64, current);
+        QFETCH(qint64, start);
+        QFETCH(qint64, end);
+        QFETCH(QStringList, events);
+        m_slider->setCurrentValue(29500000);
+        QWidget* dragged = button == "playhead" ? m_slider->playhead()
+                           : button == "left"   ? m_slider->leftHandle()
+                                                : m_slider->rightHandle();
+        // Pressed in its middle: the playhead above the handles' band.
+        const int y = button == "playhead" ? 5 : kHandleY;
+        dragFrom(dragged->x() + dragged->width() / 2, y, toX);
+        QCOMPARE(dragged->x(), edge);
+        QCOMPARE(m_slider->currentValue(), current);
+        QCOMPARE(m_slider->startValue(), start);
+        QCOMPARE(m_slider->endValue(), end);
+        QVERIFY(m_slider->leftHandle()->x() < m_slider->rightHandle()->x());
+        // The end of a drag is reported before the release.
+        QCOMPARE(m_events, events);
+    }
+
+    void emptyRange()
+    {
+        // No file gives a range of zero width; nothing may divide by it.
+        m_slider->setRange(0, 0);
+        m_slider->setCurrentValue(5);
+        m_slider->setEndValue(5, true);
+        QCOMPARE(m_slider->currentValue(), qint64(0));
+        QCOMPARE(m_slider->endValue(), qint64(0));
+        press(300, kBarY);
+        release(300, kBarY);
+        QCOMPARE(m_slider->currentValue(), qint64(0));
+        QCOMPARE(m_events, QStringList({"released"}));
+    }
+};
+
+QTEST_MAIN(TestTrimSlider)
+#include "test_trimslider.moc"
