@@ -5,11 +5,12 @@
 #           three stream copies and the concat run directly;
 #   engine: two clips of differing formats re-encoded, against the engine's own
 #           filter graph command run directly.
-# Times are wall-clock, best of the rounds; the page cache is warmed first.
+# Times are wall-clock; the ratio is taken of the medians of the rounds (best
+# of the rounds beside it); the page cache is warmed first.
 # Usage: benchmarks/convert_bench.sh [build-folder] [rounds]
 set -euo pipefail
 build=${1:-build}
-rounds=${2:-3}
+rounds=${2:-5}
 app="$(cd "$build/bin" && pwd)"
 bench="$(cd "$build/benchmarks" && pwd)/convert_bench"
 work=$(mktemp -d "${BENCH_DIR:-/var/tmp}/convert_bench.XXXXXX")
@@ -63,11 +64,14 @@ direct_engine_ms() { # reruns the engine's logged command into another file
 clean() { rm -f "$work"/out/* "$work"/seg*.mp4; }
 
 best() { sort -n | head -1; }
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 report() { # report NAME PROGRAM_TIMES DIRECT_TIMES TARGET
-    local p d; p=$(tr ' ' '\n' <<<"$2" | best); d=$(tr ' ' '\n' <<<"$3" | best)
-    awk -v n="$1" -v p="$p" -v d="$d" -v t="$4" -v pa="$2" -v da="$3" 'BEGIN {
-        printf "%-7s program %6d ms, direct %6d ms = %.2f x (target <= %s)   [program: %s; direct: %s]\n",
-            n, p, d, p / d, t, pa, da }'
+    local pm dm pb db
+    pm=$(tr ' ' '\n' <<<"$2" | median); dm=$(tr ' ' '\n' <<<"$3" | median)
+    pb=$(tr ' ' '\n' <<<"$2" | best); db=$(tr ' ' '\n' <<<"$3" | best)
+    awk -v n="$1" -v pm="$pm" -v dm="$dm" -v pb="$pb" -v db="$db" -v t="$4" -v pa="$2" -v da="$3" 'BEGIN {
+        printf "%-7s median: program %6d ms, direct %6d ms = %.2f x (target <= %s); best: %.2f x   [program: %s; direct: %s]\n",
+            n, pm, dm, pm / dm, t, pb / db, pa, da }'
 }
 
 cut_p=""; cut_d=""; join_p=""; join_d=""; eng_p=""; eng_d=""

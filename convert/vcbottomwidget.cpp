@@ -26,8 +26,10 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QLabel>
 #include <QTimer>
+#include <QtConcurrent>
 #include <QtEndian>
 
 #include <atomic>
@@ -57,17 +59,6 @@ QString Px(double units)
 QString Colour(const char* key)
 {
     return SkinPalette::instance()->colorOf(QLatin1String(key));
-}
-
-void ApplyButtonSprite(MyPushButton* button, const QPixmap& sheet,
-                       const Sprites::ButtonSprite& sprite)
-{
-    button->setSharedSprite(sheet);
-    for (int state = 0; state < Sprites::kButtonStateCount; ++state) {
-        const Sprites::Region& r = Sprites::region(sprite.states[state]);
-        button->setStateRect(state, r.x, r.y, r.width, r.height);
-    }
-    button->setType(3);
 }
 
 void ApplyTextButtonSheets(MyTempButton2* button, int scheme, int fontUnits, int weight)
@@ -102,6 +93,16 @@ ConvertItem ToConvertItem(const VideoItemWidget* row)
     item.audioTrackIndex = row->audioTrackIndex;
     item.itemId = row->itemId;
     return item;
+}
+
+// Runs on a pool thread: the engine's facts of one file, or nothing.
+QByteArray ReadEngineInfo(int (*getInfo)(const char*, void*, int), const QByteArray& path)
+{
+    QByteArray info(OrvelaneInfoSize, '\0');
+    qToLittleEndian<qint32>(OrvelaneInfoSize, info.data() + OrvelaneInfoOffsetSize);
+    if (getInfo(path.constData(), info.data(), 0) != 0)
+        return QByteArray();
+    return info;
 }
 
 void LogSegmentCommand(const QStringList& arguments)
@@ -163,6 +164,9 @@ VCBottomWidget::VCBottomWidget(QWidget* parent)
 
 VCBottomWidget::~VCBottomWidget()
 {
+    // Background reads call into the engine; let them end first.
+    for (QFuture<QByteArray>& future : m_infoPrefetch)
+        future.waitForFinished();
     // The engine may be converting on its own thread; Destroy waits for it and
     // guarantees that no callback follows.
     releaseEngineJob();
@@ -300,9 +304,9 @@ void VCBottomWidget::ApplySkin()
         sheet.copy(Sprites::toRect<QRect>(Sprites::region(Sprites::RegionId::VideoIcon))));
     m_audioIcon->setPixmap(
         sheet.copy(Sprites::toRect<QRect>(Sprites::region(Sprites::RegionId::AudioIcon))));
-    ApplyButtonSprite(m_formatMark, sheet, Sprites::kBottomBarFormatMark);
+    ApplySpriteButton(m_formatMark, Sprites::kBottomBarFormatMark, sheet);
     m_formatMark->setEnabledState(false);
-    ApplyButtonSprite(openOutputButton, Public4kSprite(), Sprites::kBottomBarOpenFolderButton);
+    ApplySpriteButton(openOutputButton, Sprites::kBottomBarOpenFolderButton, Public4kSprite());
     ApplyTextButtonSheets(selectOutputButton, 2, 10, 500);
     ApplyTextButtonSheets(convertAllButton, 3, 16, 600);
 }
@@ -475,12 +479,10 @@ void VCBottomWidget::onProcessError(QProcess::ProcessError error)
 
 void VCBottomWidget::ffmpegProcess_StandardOutput_slots()
 {
+    // The error stream is merged into this one.
     const QString output = QString::fromUtf8(ffmpegProcess->readAllStandardOutput());
-    const QString errors = QString::fromUtf8(ffmpegProcess->readAllStandardError());
     if (!output.isEmpty())
         qDebug("%s", qUtf8Printable(output));
-    if (!errors.isEmpty())
-        qDebug("Error: %s", qUtf8Printable(errors));
     if (m_abort)
         return;
     for (const qint64 time : m_progressParser.feed(output)) {
@@ -638,19 +640,9 @@ void VCBottomWidget::convertWithEngine()
 
     for (VideoItemWidget* row : rows) {
         const QByteArray path = row->filePath.toUtf8();
-        if (!row->engineInfo) {
-            char info[OrvelaneInfoSize] = {};
-            qToLittleEndian<qint32>(OrvelaneInfoSize, info + OrvelaneInfoOffsetSize);
-            if (engine.getInfo(path.constData(), info, 0) != 0) {
-                failJob(tr("Conversion failed, error code") + QStringLiteral("(-1)."));
-                return;
-            }
-            row->engineInfo = std::malloc(OrvelaneInfoSize);
-            if (!row->engineInfo) {
-                failJob(tr("Conversion failed, error code") + QStringLiteral("(-1)."));
-                return;
-            }
-            std::memcpy(row->engineInfo, info, OrvelaneInfoSize);
+        if (!ensureEngineInfo(row)) {
+            failJob(tr("Conversion failed, error code") + QStringLiteral("(-1)."));
+            return;
         }
         // The chosen audio track travels in our own copy of the block; the
         // record's block stays as the engine filled it.
@@ -684,6 +676,74 @@ void VCBottomWidget::convertWithEngine()
     }
     engine.setConvertEndCallback(m_convertHandle, &EngineEnded);
     progresstimer->start(1000);
+}
+
+bool VCBottomWidget::needsEngine(const QList<VideoItemWidget*>& rows) const
+{
+    const VideoItemWidget* format = formatRecord(rows);
+    if (!format)
+        return false;
+    const ConvertItem formatItem = ToConvertItem(format);
+    for (const VideoItemWidget* row : rows) {
+        if (!IsSameFormat(ToConvertItem(row), formatItem))
+            return true;
+    }
+    return false;
+}
+
+void VCBottomWidget::prefetchEngineInfo()
+{
+    const EngineFunctions& engine = EngineLibrary::Functions();
+    const QList<VideoItemWidget*> rows = records();
+    if (!EngineLibrary::loaded() || !needsEngine(rows))
+        return;
+    for (const VideoItemWidget* row : rows) {
+        if (row->engineInfo || m_infoPrefetch.contains(row->itemId))
+            continue;
+        const int id = row->itemId;
+        const QString filePath = row->filePath;
+        QFuture<QByteArray> future =
+            QtConcurrent::run(&ReadEngineInfo, engine.getInfo, filePath.toUtf8());
+        m_infoPrefetch.insert(id, future);
+        auto* watcher = new QFutureWatcher<QByteArray>(this);
+        connect(watcher, &QFutureWatcher<QByteArray>::finished, this,
+                [this, watcher, id, filePath] {
+                    watcher->deleteLater();
+                    // A job may have taken the result already.
+                    if (!m_infoPrefetch.contains(id))
+                        return;
+                    const QByteArray info = m_infoPrefetch.take(id).result();
+                    for (VideoItemWidget* row : records()) {
+                        if (row->itemId == id && row->filePath == filePath && !row->engineInfo &&
+                            info.size() == OrvelaneInfoSize) {
+                            row->engineInfo = std::malloc(OrvelaneInfoSize);
+                            if (row->engineInfo)
+                                std::memcpy(row->engineInfo, info.constData(), OrvelaneInfoSize);
+                        }
+                    }
+                });
+        watcher->setFuture(future);
+    }
+}
+
+bool VCBottomWidget::ensureEngineInfo(VideoItemWidget* row)
+{
+    if (row->engineInfo)
+        return true;
+    QByteArray info;
+    if (m_infoPrefetch.contains(row->itemId)) {
+        // Nearly done already; waiting is shorter than reading again.
+        info = m_infoPrefetch.take(row->itemId).result();
+    } else {
+        info = ReadEngineInfo(EngineLibrary::Functions().getInfo, row->filePath.toUtf8());
+    }
+    if (info.size() != OrvelaneInfoSize)
+        return false;
+    row->engineInfo = std::malloc(OrvelaneInfoSize);
+    if (!row->engineInfo)
+        return false;
+    std::memcpy(row->engineInfo, info.constData(), OrvelaneInfoSize);
+    return true;
 }
 
 void VCBottomWidget::progresstimer_slots()

@@ -4,6 +4,8 @@
 #include "convert/progress.h"
 
 #include <QDateTime>
+#include <QFuture>
+#include <QHash>
 #include <QProcess>
 #include <QStringList>
 #include <QWidget>
@@ -41,6 +43,11 @@ public:
 
     // Cancel from the progress overlay.
     void abortConversion();
+
+    // When the rows as they stand would be re-encoded, asks the engine for the
+    // facts of every row that lacks them, in the background, so that a job
+    // does not wait for them at its start.
+    void prefetchEngineInfo();
 
     bool isConverting() const { return m_running; }
     int formatItemId() const { return m_formatItemId; }
@@ -92,6 +99,9 @@ private:
     void failJob(const QString& message);
     void endJob(bool succeeded);
     void releaseEngineJob();
+    bool needsEngine(const QList<VideoItemWidget*>& rows) const;
+    // The row's engine facts: ready, from a background read, or read now.
+    bool ensureEngineInfo(VideoItemWidget* row);
     void removePartialResult();
     void setProgress(int value);
     void showNotice(const QString& text);
@@ -127,6 +137,8 @@ private:
     QString m_outputFile;
     int m_convertHandle = 0;
     QStringList m_engineItemIds;
+    // Engine facts being read in the background, by row id.
+    QHash<int, QFuture<QByteArray>> m_infoPrefetch;
     ProgressTextParser m_progressParser;
     std::function<QDateTime()> m_clock;
 };

@@ -54,16 +54,6 @@ void FillSolid(QWidget* widget, const QColor& colour)
     widget->setAutoFillBackground(true);
 }
 
-void UseSpriteButton(MyPushButton* button, const Sprites::ButtonSprite& sprite)
-{
-    button->setSharedSprite(PublicSprite());
-    for (int state = 0; state < Sprites::kButtonStateCount; ++state) {
-        const Sprites::Region& r = Sprites::region(sprite.states[state]);
-        button->setStateRect(state, r.x, r.y, r.width, r.height);
-    }
-    button->setType(MyPushButton::kDefaultType);
-}
-
 void ShowSprite(QLabel* label, Sprites::RegionId id)
 {
     const QPixmap picture = PublicSprite().copy(Sprites::toRect<QRect>(Sprites::region(id)));
@@ -375,8 +365,8 @@ void VideoItemWidget::ApplySkin()
     FillSolid(m_thumbnailFrame, QColor(QStringLiteral("#3c4952")));
     FillSolid(m_bottomLine, QColor(QStringLiteral("#505e6b")));
     FillSolid(m_cutBar, QColor(QStringLiteral("#0080e6")));
-    UseSpriteButton(m_deleteButton, Sprites::kMediaItemDeleteButton);
-    UseSpriteButton(m_defaultOutputButton, Sprites::kMediaItemFormatButton);
+    ApplySpriteButton(m_deleteButton, Sprites::kMediaItemDeleteButton);
+    ApplySpriteButton(m_defaultOutputButton, Sprites::kMediaItemFormatButton);
     m_defaultOutputButton->setEnabledState(!m_defaultOutput);
     ShowSprite(m_videoIcon, Sprites::RegionId::VideoIcon);
     ShowSprite(m_audioIcon, Sprites::RegionId::AudioIcon);

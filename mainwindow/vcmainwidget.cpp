@@ -133,6 +133,10 @@ VCMainWidget::VCMainWidget(QWidget* parent) : QWidget(parent)
             &VCBottomWidget::setOutputFormatItem);
     connect(m_mediaList, &VideoListWidget::rowCountChanged, m_bottomBar,
             &VCBottomWidget::Retranslate);
+    connect(m_mediaList, &VideoListWidget::rowCountChanged, m_bottomBar,
+            &VCBottomWidget::prefetchEngineInfo);
+    connect(m_mediaList, &VideoListWidget::outputFormatChanged, m_bottomBar,
+            &VCBottomWidget::prefetchEngineInfo);
     connect(m_progressOverlay, &ConvertProgressWidget::abortRequested, m_bottomBar,
             &VCBottomWidget::abortConversion);
     connect(m_probeQueue, &ProbeQueue::probed, this, [this](const ProbeResult& result) {

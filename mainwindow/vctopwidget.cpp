@@ -23,16 +23,6 @@ QString Px(double units)
     return QString::number(Scaled(units)) + QStringLiteral("px");
 }
 
-void ApplyButtonSprite(MyPushButton* button, const Sprites::ButtonSprite& sprite)
-{
-    button->setSharedSprite(PublicSprite());
-    for (int state = 0; state < Sprites::kButtonStateCount; ++state) {
-        const Sprites::Region& r = Sprites::region(sprite.states[state]);
-        button->setStateRect(state, r.x, r.y, r.width, r.height);
-    }
-    button->setType(3);
-}
-
 QString CommandButtonSheet(const char* background, const char* border)
 {
     return QStringLiteral("QLabel{font-size:") + Px(14) +
@@ -122,8 +112,8 @@ void VCTopWidget::ApplySkin()
                        "0px;background-color:") +
         background + QStringLiteral(";}"));
 
-    ApplyButtonSprite(m_closeButton, Sprites::kTopBarCloseButton);
-    ApplyButtonSprite(m_minButton, Sprites::kTopBarMinimiseButton);
+    ApplySpriteButton(m_closeButton, Sprites::kTopBarCloseButton);
+    ApplySpriteButton(m_minButton, Sprites::kTopBarMinimiseButton);
 
     ApplyCommandButtonSkin(m_AddButton, Sprites::RegionId::AddFilesIcon);
     ApplyCommandButtonSkin(m_ClearButton, Sprites::RegionId::ClearAllIcon);

@@ -13,6 +13,8 @@ namespace {
 const QString kVolumeKey = QStringLiteral("volume");
 const QString kMuteKey = QStringLiteral("mute");
 constexpr int kPollMs = 500;
+constexpr int kFirstPollMs = 40;
+constexpr int kMaxFastPolls = 100; // 4 s: a file may never report a duration
 constexpr int kExitWaitMs = 100;
 } // namespace
 
@@ -88,7 +90,9 @@ int CMyPlayer::play(const QString& filePath, const QString& windowId, const QStr
     m_process.setProcessChannelMode(QProcess::SeparateChannels);
     m_process.start(program(), m_lastArguments, QIODevice::ReadWrite);
     m_timer.stop();
-    m_timer.start(kPollMs);
+    m_awaitingFirstPosition = true;
+    m_fastPolls = 0;
+    m_timer.start(kFirstPollMs);
     return 0;
 }
 
@@ -163,6 +167,10 @@ void CMyPlayer::requestTime()
 
 void CMyPlayer::update_timer_slots()
 {
+    if (m_awaitingFirstPosition && ++m_fastPolls > kMaxFastPolls) {
+        m_awaitingFirstPosition = false;
+        m_timer.setInterval(kPollMs);
+    }
     if (!m_paused)
         requestTime();
 }
@@ -185,6 +193,10 @@ void CMyPlayer::parseOutput(const QByteArray& bytes)
         if (line.kind == PlayerOutputLine::Volume) {
             emit update_volume(line.volume);
             continue;
+        }
+        if (m_awaitingFirstPosition && line.duration > 0) {
+            m_awaitingFirstPosition = false;
+            m_timer.setInterval(kPollMs);
         }
         emit update_duration(line.current, line.duration);
         if (IsEndOfMedia(line.currentSeconds, line.durationSeconds)) {

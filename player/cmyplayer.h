@@ -39,6 +39,7 @@ public:
     bool isMuted() const { return m_muted; }
     int volume() const { return m_volume; }
     bool isRunning() const { return m_process.state() != QProcess::NotRunning; }
+    qint64 processId() const { return m_process.processId(); }
     // The argument list of the last start, for the log and for tests.
     QStringList lastArguments() const { return m_lastArguments; }
     QString program() const;
@@ -67,6 +68,10 @@ private:
     QTimer m_timer;
     PlayerOutputParser m_parser;
     QStringList m_lastArguments;
+    // Until the player first reports a loaded file, it is asked more often,
+    // so the time and the playhead show up soon after a row is selected.
+    bool m_awaitingFirstPosition = false;
+    int m_fastPolls = 0;
     bool m_paused = false;
     bool m_muted = false;
     int m_volume = 80;

@@ -23,16 +23,6 @@ void FillWithSkinColour(QLabel* label, const char* key)
     label->setAutoFillBackground(true);
 }
 
-void ApplyButtonSprite(MyPushButton* button, const Sprites::ButtonSprite& sprite)
-{
-    button->setSharedSprite(PublicSprite());
-    for (int state = 0; state < Sprites::kButtonStateCount; ++state) {
-        const Sprites::Region& r = Sprites::region(sprite.states[state]);
-        button->setStateRect(state, r.x, r.y, r.width, r.height);
-    }
-    button->setType(3);
-}
-
 } // namespace
 
 MyTrimSlider::MyTrimSlider(QWidget* parent)
@@ -80,9 +70,9 @@ void MyTrimSlider::ApplySkin()
     FillWithSkinColour(m_backgroundBar, "trimslider_bgcolor");
     FillWithSkinColour(m_playedBar, "trimslider_lightcolor");
     FillWithSkinColour(m_trimStretch, "trimslider_trimcolor");
-    ApplyButtonSprite(m_playhead, Sprites::kTrimPlayheadButton);
-    ApplyButtonSprite(m_leftHandle, Sprites::kTrimHandleButton);
-    ApplyButtonSprite(m_rightHandle, Sprites::kTrimHandleButton);
+    ApplySpriteButton(m_playhead, Sprites::kTrimPlayheadButton);
+    ApplySpriteButton(m_leftHandle, Sprites::kTrimHandleButton);
+    ApplySpriteButton(m_rightHandle, Sprites::kTrimHandleButton);
 }
 
 void MyTrimSlider::setRange(qint64 minimum, qint64 maximum)

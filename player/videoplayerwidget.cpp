@@ -28,16 +28,6 @@ QString Colour(const char* key)
     return SkinPalette::instance()->colorOf(QLatin1String(key));
 }
 
-void ApplyButtonSprite(MyPushButton* button, const Sprites::ButtonSprite& sprite)
-{
-    button->setSharedSprite(PublicSprite());
-    for (int state = 0; state < Sprites::kButtonStateCount; ++state) {
-        const Sprites::Region& r = Sprites::region(sprite.states[state]);
-        button->setStateRect(state, r.x, r.y, r.width, r.height);
-    }
-    button->setType(3);
-}
-
 } // namespace
 
 VideoPlayerWidget::VideoPlayerWidget(QWidget* parent)
@@ -444,10 +434,10 @@ void VideoPlayerWidget::applySkin()
     m_frame->setStyleSheet(QStringLiteral("QWidget{border:1px solid ") + Colour("linecolor") +
                            QStringLiteral("; border-bottom:none; background-color:") +
                            Colour("rightbgcolor") + QStringLiteral(";}"));
-    ApplyButtonSprite(m_playButton, Sprites::kPlayerPlayButton);
-    ApplyButtonSprite(m_pauseButton, Sprites::kPlayerPauseButton);
-    ApplyButtonSprite(m_setStartButton, Sprites::kPlayerSetStartButton);
-    ApplyButtonSprite(m_setEndButton, Sprites::kPlayerSetEndButton);
+    ApplySpriteButton(m_playButton, Sprites::kPlayerPlayButton);
+    ApplySpriteButton(m_pauseButton, Sprites::kPlayerPauseButton);
+    ApplySpriteButton(m_setStartButton, Sprites::kPlayerSetStartButton);
+    ApplySpriteButton(m_setEndButton, Sprites::kPlayerSetEndButton);
     showMuteState();
     const SkinPalette* palette = SkinPalette::instance();
     auto sheet = [&](int state) {

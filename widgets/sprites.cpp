@@ -1,5 +1,7 @@
 #include "widgets/sprites.h"
 
+#include "widgets/mypushbutton.h"
+
 #include <QCoreApplication>
 #include <QDebug>
 
@@ -62,4 +64,20 @@ const QPixmap& Public4kSprite()
 {
     LoadSpriteSheets();
     return Sheets().public4kSheet;
+}
+
+void ApplySpriteButton(MyPushButton* button, const Sprites::ButtonSprite& sprite,
+                       const QPixmap& sheet)
+{
+    button->setSharedSprite(sheet);
+    for (int state = 0; state < Sprites::kButtonStateCount; ++state) {
+        const Sprites::Region& r = Sprites::region(sprite.states[state]);
+        button->setStateRect(state, r.x, r.y, r.width, r.height);
+    }
+    button->setType(MyPushButton::kDefaultType);
+}
+
+void ApplySpriteButton(MyPushButton* button, const Sprites::ButtonSprite& sprite)
+{
+    ApplySpriteButton(button, sprite, PublicSprite());
 }

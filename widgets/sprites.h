@@ -1,6 +1,10 @@
 #pragma once
 
+#include "resources/spriteregions.h"
+
 #include <QPixmap>
+
+class MyPushButton;
 
 // The two shared sprite sheets that buttons, icons and placeholders copy their
 // pictures out of by pixel rectangle. Each is read from the resources once per
@@ -13,3 +17,10 @@ void LoadSpriteSheets();
 // The sheets; each call loads them first if that has not happened yet.
 const QPixmap& PublicSprite();
 const QPixmap& Public4kSprite();
+
+// Makes `button` an image button (type 3) whose four states show the regions
+// of `sprite`, cut from `sheet`.
+void ApplySpriteButton(MyPushButton* button, const Sprites::ButtonSprite& sprite,
+                       const QPixmap& sheet);
+// The same with the public sheet.
+void ApplySpriteButton(MyPushButton* button, const Sprites::ButtonSprite& sprite);

@@ -274,7 +274,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("files");
         QTest::addColumn<int>("cancelInPhase"); // -1: engine
-        QTest::addColumn<bool>("byClosing");     // the window is closed instead
+        QTest::addColumn<bool>("byClosing");    // the window is closed instead
         QTest::newRow("segment step") << QStringList{"s1.mp4", "s2.mp4"} << 1 << false;
         QTest::newRow("join step") << QStringList{"s1.mp4", "s2.mp4"} << 0 << false;
         QTest::newRow("engine") << QStringList{"long1.mp4", "long2.mp4"} << -1 << false;

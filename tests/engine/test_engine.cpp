@@ -102,18 +102,6 @@ MediaInfo Mp3Format()
     return info;
 }
 
-// One value per line of ffprobe's report on the first stream of `selector`.
-QStringList ProbeStream(const QString& path, const QString& selector, const QString& entries)
-{
-    QProcess probe;
-    probe.start(TestMedia::Ffprobe(),
-                {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-select_streams"),
-                 selector, QStringLiteral("-show_entries"), QStringLiteral("stream=") + entries,
-                 QStringLiteral("-of"), QStringLiteral("default=nw=1:nk=1"), path});
-    probe.waitForFinished(30000);
-    return QString::fromUtf8(probe.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-}
-
 // The mean loudness of the file's sound in dB (about -91 for silence).
 double MeanVolume(const QString& path)
 {
@@ -395,9 +383,9 @@ void TestEngine::join()
     QCOMPARE(finish(handle), 0);
 
     QCOMPARE(TestMedia::StreamTypes(result), QStringList({"video", "audio"}));
-    QCOMPARE(
-        ProbeStream(result, QStringLiteral("v:0"), QStringLiteral("width,height,avg_frame_rate")),
-        QStringList({"640", "360", "30/1"}));
+    QCOMPARE(TestMedia::StreamValues(result, QStringLiteral("v:0"),
+                                     QStringLiteral("width,height,avg_frame_rate")),
+             QStringList({"640", "360", "30/1"}));
     QVERIFY(qAbs(TestMedia::DurationSeconds(result) - double(total) / Second) < 0.2);
 }
 
@@ -440,7 +428,7 @@ void TestEngine::otherFormats()
     QVERIFY(qAbs(TestMedia::DurationSeconds(result) - 2.5) < 0.2);
     if (format.videoCodec.isEmpty())
         return;
-    QCOMPARE(ProbeStream(result, QStringLiteral("v:0"), QStringLiteral("width,height")),
+    QCOMPARE(TestMedia::StreamValues(result, QStringLiteral("v:0"), QStringLiteral("width,height")),
              QStringList({"320", "240"}));
 }
 

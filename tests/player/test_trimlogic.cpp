@@ -1,3 +1,4 @@
+#include "player/picturerect.h"
 #include "player/trimlogic.h"
 
 #include <QTest>
@@ -24,6 +25,26 @@ class TestTrimLogic : public QObject
     Q_OBJECT
 
 private slots:
+    void pictureRect_data()
+    {
+        QTest::addColumn<QSize>("video");
+        QTest::addColumn<QSize>("area");
+        QTest::addColumn<QRect>("rect");
+        QTest::newRow("wide in 4:3")
+            << QSize(1920, 1080) << QSize(640, 480) << QRect(0, 60, 640, 360);
+        QTest::newRow("tall in wide")
+            << QSize(1080, 1920) << QSize(640, 480) << QRect(185, 0, 270, 480);
+        QTest::newRow("size unknown") << QSize(0, 0) << QSize(300, 200) << QRect(50, 0, 200, 200);
+        QTest::newRow("no area") << QSize(640, 360) << QSize(0, 0) << QRect(0, 0, 0, 0);
+    }
+    void pictureRect()
+    {
+        QFETCH(QSize, video);
+        QFETCH(QSize, area);
+        QFETCH(QRect, rect);
+        QCOMPARE(PictureRect(video.width(), video.height(), area.width(), area.height()), rect);
+    }
+
     void geometry()
     {
         QCOMPARE(kG.half(), 5);

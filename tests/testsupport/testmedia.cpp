@@ -98,10 +98,10 @@ QStringList StreamTypes(const QString& path)
 
 QStringList StreamValues(const QString& path, const QString& select, const QString& entries)
 {
-    const QString text = ProbeText({QStringLiteral("-select_streams"), select,
-                                    QStringLiteral("-show_entries"),
-                                    QStringLiteral("stream=") + entries, QStringLiteral("-of"),
-                                    QStringLiteral("default=nw=1:nk=1"), path});
+    const QString text =
+        ProbeText({QStringLiteral("-select_streams"), select, QStringLiteral("-show_entries"),
+                   QStringLiteral("stream=") + entries, QStringLiteral("-of"),
+                   QStringLiteral("default=nw=1:nk=1"), path});
     return text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
