@@ -152,6 +152,10 @@ VCMainWidget::VCMainWidget(QWidget* parent) : QWidget(parent)
             else
                 QApplication::restoreOverrideCursor();
         }
+        if (!busy && m_previewPending) {
+            m_previewPending = false;
+            m_playerPanel->setItem(m_playingItem);
+        }
     });
     // The blocking single-file path ends in the same list.
     SetMediaSink([this](const ProbeResult& result) {
@@ -226,6 +230,15 @@ void VCMainWidget::AddMediaPaths(const QStringList& paths)
 void VCMainWidget::PlayItem(VideoItemWidget* item)
 {
     m_playingItem = item;
+    // Every added file is selected as it arrives; starting a player for each
+    // of a batch would only compete with the probes. The last one selected
+    // plays once the batch is in. The old preview stops at once all the same.
+    if (item && m_probeQueue->isBusy()) {
+        m_previewPending = true;
+        m_playerPanel->setItem(nullptr);
+        return;
+    }
+    m_previewPending = false;
     m_playerPanel->setItem(item);
 }
 

@@ -88,6 +88,7 @@ private:
     ConvertProgressWidget* m_progressOverlay = nullptr;
     VideoItemWidget* m_playingItem = nullptr;
     bool m_busyCursor = false;
+    bool m_previewPending = false;
     QRect m_topBarArea;
     QRect m_mediaListArea;
     QRect m_playerPanelArea;

@@ -20,30 +20,28 @@ constexpr int kExitWaitMs = 100;
 
 CMyPlayer::CMyPlayer(QObject* parent) : QObject(parent)
 {
-    connect(&m_process, &QProcess::readyReadStandardOutput, this,
-            &CMyPlayer::playerProcess_StandardOutput);
-    connect(&m_process, &QProcess::finished, this, &CMyPlayer::playerProcess_Finished);
-    connect(&m_process, &QProcess::errorOccurred, this, &CMyPlayer::onProcessError);
     connect(&m_timer, &QTimer::timeout, this, &CMyPlayer::update_timer_slots);
 
     m_volume = VolumeFromSetting(ReadSetting(kVolumeKey, QStringLiteral("80")));
     m_muted = MutedFromSetting(ReadSetting(kMuteKey, QStringLiteral("FALSE")));
     m_paused = false;
 
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("FONTCONFIG_FILE"),
-                       AppFolder() + QStringLiteral("/fonts/fonts.conf"));
-    m_process.setProcessEnvironment(environment);
+    m_environment = QProcessEnvironment::systemEnvironment();
+    m_environment.insert(QStringLiteral("FONTCONFIG_FILE"),
+                         AppFolder() + QStringLiteral("/fonts/fonts.conf"));
 }
 
 CMyPlayer::~CMyPlayer()
 {
     stop();
-    // A player that ignored "exit" and survived the kill wait must not
-    // outlive us either.
-    if (m_process.state() != QProcess::NotRunning) {
-        m_process.kill();
-        m_process.waitForFinished(1000);
+    // No player may outlive the program: whatever has not obeyed "exit" yet
+    // is ended now.
+    for (const std::unique_ptr<QProcess>& process : m_retiring) {
+        process->disconnect(this);
+        if (process->state() != QProcess::NotRunning) {
+            process->kill();
+            process->waitForFinished(1000);
+        }
     }
 }
 
@@ -82,13 +80,25 @@ int CMyPlayer::play(const QString& filePath, const QString& windowId, const QStr
         options.subtitle = info.fileName();
         qDebug("srtpath:%s", qUtf8Printable(info.absolutePath()));
         qDebug("srtname:%s", qUtf8Printable(info.fileName()));
-        m_process.setWorkingDirectory(info.absolutePath());
+        m_workingDirectory = info.absolutePath();
     }
     m_lastArguments = PlayerArguments(options);
     m_paused = false;
     m_parser.reset();
-    m_process.setProcessChannelMode(QProcess::SeparateChannels);
-    m_process.start(program(), m_lastArguments, QIODevice::ReadWrite);
+    // A new run without stop(): the old player just goes, unreported.
+    if (m_process)
+        retire(std::move(m_process));
+    m_process = std::make_unique<QProcess>();
+    QProcess* process = m_process.get();
+    connect(process, &QProcess::readyReadStandardOutput, this,
+            &CMyPlayer::playerProcess_StandardOutput);
+    connect(process, &QProcess::finished, this, &CMyPlayer::playerProcess_Finished);
+    connect(process, &QProcess::errorOccurred, this, &CMyPlayer::onProcessError);
+    process->setProcessEnvironment(m_environment);
+    if (!m_workingDirectory.isEmpty())
+        process->setWorkingDirectory(m_workingDirectory);
+    process->setProcessChannelMode(QProcess::SeparateChannels);
+    process->start(program(), m_lastArguments, QIODevice::ReadWrite);
     m_timer.stop();
     m_awaitingFirstPosition = true;
     m_fastPolls = 0;
@@ -100,12 +110,46 @@ void CMyPlayer::stop()
 {
     sendCommand(QStringLiteral("exit"));
     m_timer.stop();
-    if (m_process.state() == QProcess::NotRunning)
+    if (!m_process)
         return;
-    if (!m_process.waitForFinished(kExitWaitMs)) {
-        m_process.kill();
-        m_process.close();
-        m_process.waitForFinished(kExitWaitMs);
+    const bool wasRunning = m_process->state() != QProcess::NotRunning;
+    retire(std::move(m_process));
+    // The run is over for the panel now, although the process may take a
+    // moment to go; its own end is no longer reported.
+    if (wasRunning) {
+        m_paused = false;
+        emit playerend();
+    }
+}
+
+void CMyPlayer::retire(std::unique_ptr<QProcess> process)
+{
+    process->disconnect(this);
+    if (process->state() == QProcess::NotRunning)
+        return; // destroyed here, nothing left to end
+    QProcess* raw = process.get();
+    // Drain what it still prints, so that it never blocks on a full pipe.
+    connect(raw, &QProcess::readyReadStandardOutput, this, [raw] { raw->readAllStandardOutput(); });
+    connect(raw, &QProcess::readyReadStandardError, this, [raw] { raw->readAllStandardError(); });
+    connect(raw, &QProcess::finished, this, [this, raw] { forget(raw); });
+    QTimer::singleShot(kExitWaitMs, this, [raw, this] {
+        for (const std::unique_ptr<QProcess>& p : m_retiring) {
+            if (p.get() == raw && raw->state() != QProcess::NotRunning)
+                raw->kill();
+        }
+    });
+    m_retiring.push_back(std::move(process));
+}
+
+void CMyPlayer::forget(QProcess* process)
+{
+    for (auto it = m_retiring.begin(); it != m_retiring.end(); ++it) {
+        if (it->get() == process) {
+            // Not inside its own signal: the object goes once that returns.
+            it->release()->deleteLater();
+            m_retiring.erase(it);
+            return;
+        }
     }
 }
 
@@ -152,10 +196,10 @@ void CMyPlayer::forceRefresh()
 
 bool CMyPlayer::sendCommand(const QString& text)
 {
-    if (m_process.state() != QProcess::Running)
+    if (!m_process || m_process->state() != QProcess::Running)
         return false;
     const QByteArray bytes = text.toUtf8() + '\n';
-    if (m_process.write(bytes) != text.size() + 1)
+    if (m_process->write(bytes) != text.size() + 1)
         qDebug("\nPlayer sendCommand failed");
     return true;
 }
@@ -177,8 +221,8 @@ void CMyPlayer::update_timer_slots()
 
 void CMyPlayer::playerProcess_StandardOutput()
 {
-    const QByteArray output = m_process.readAllStandardOutput();
-    const QByteArray errors = m_process.readAllStandardError();
+    const QByteArray output = m_process->readAllStandardOutput();
+    const QByteArray errors = m_process->readAllStandardError();
     if (!output.isEmpty())
         qDebug("%s", output.constData());
     if (!errors.isEmpty())
@@ -221,7 +265,7 @@ void CMyPlayer::onProcessError(QProcess::ProcessError error)
     // end lets the panel leave its playing look and start afresh next time.
     if (error != QProcess::FailedToStart)
         return;
-    qDebug("player cannot start: %s", qUtf8Printable(m_process.errorString()));
+    qDebug("player cannot start: %s", qUtf8Printable(m_process->errorString()));
     m_timer.stop();
     m_paused = false;
     emit playerend();

@@ -7,6 +7,8 @@
 #include <QTimer>
 
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 // Runs the preview player program as a child process that draws into a window
 // of ours, and steers it over its standard input: one command per line. It
@@ -38,8 +40,8 @@ public:
     bool isPaused() const { return m_paused; }
     bool isMuted() const { return m_muted; }
     int volume() const { return m_volume; }
-    bool isRunning() const { return m_process.state() != QProcess::NotRunning; }
-    qint64 processId() const { return m_process.processId(); }
+    bool isRunning() const { return m_process && m_process->state() != QProcess::NotRunning; }
+    qint64 processId() const { return m_process ? m_process->processId() : 0; }
     // The argument list of the last start, for the log and for tests.
     QStringList lastArguments() const { return m_lastArguments; }
     QString program() const;
@@ -63,8 +65,18 @@ private:
     void requestTime();
     void parseOutput(const QByteArray& bytes);
     void onProcessError(QProcess::ProcessError error);
+    void retire(std::unique_ptr<QProcess> process);
+    void forget(QProcess* process);
 
-    QProcess m_process;
+    // The player of the current run; a new process object per run, so that a
+    // stopped player can finish on its own while the next one starts.
+    std::unique_ptr<QProcess> m_process;
+    // Stopped players that have not ended yet; each is killed if it does not
+    // obey "exit" soon, and none outlives this object.
+    std::vector<std::unique_ptr<QProcess>> m_retiring;
+    QProcessEnvironment m_environment;
+    // Kept for later starts once a subtitle needed it.
+    QString m_workingDirectory;
     QTimer m_timer;
     PlayerOutputParser m_parser;
     QStringList m_lastArguments;

@@ -8,6 +8,7 @@
 #include "mainwindow/vcmainwidget.h"
 #include "mainwindow/vctopwidget.h"
 #include "media/probequeue.h"
+#include "player/videoplayerwidget.h"
 #include "testsupport/testmedia.h"
 #include "widgets/mytempbutton.h"
 
@@ -81,6 +82,7 @@ private Q_SLOTS:
         QCOMPARE(list()->outputFormatId(), list()->itemsInUse().first()->itemId);
         // The last added row is selected and handed to the preview.
         QCOMPARE(m_window->playingItem(), list()->itemsInUse().last());
+        QCOMPARE(m_window->playerPanel()->item(), list()->itemsInUse().last());
         qint64 kept = 0;
         for (const VideoItemWidget* item : list()->itemsInUse())
             kept += item->cutEnd - item->cutStart;

@@ -159,17 +159,26 @@ private slots:
         VideoItemWidget* first = list()->itemsInUse().first();
         QTest::mouseClick(first, Qt::LeftButton, {}, QPoint(5, 5));
         QCOMPARE(panel()->item(), first);
-        QVERIFY(ProcessGone(second));
+        QTRY_VERIFY_WITH_TIMEOUT(ProcessGone(second), 1000);
         QVERIFY(playing());
         const qint64 third = player()->processId();
         // Removing the previewed row ends its player.
         QTest::mouseClick(first->deleteButton(), Qt::LeftButton);
-        QVERIFY(ProcessGone(third));
+        QTRY_VERIFY_WITH_TIMEOUT(ProcessGone(third), 1000);
         QVERIFY(playing());
         const qint64 last = player()->processId();
         m_window->close();
-        QVERIFY(ProcessGone(last));
         QVERIFY(!player()->isRunning());
+        QTRY_VERIFY_WITH_TIMEOUT(ProcessGone(last), 1000);
+    }
+
+    void destroyingTheWindowEndsThePlayerAtOnce()
+    {
+        QVERIFY(add({"other.mp4"}));
+        QVERIFY(playing());
+        const qint64 pid = player()->processId();
+        m_window.reset();
+        QVERIFY(ProcessGone(pid));
     }
 
     void playerThatCannotStartCanBeStartedAgain()
