@@ -55,7 +55,7 @@ private Q_SLOTS:
         QVERIFY(lines[3].endsWith(QString::fromUtf8(" : 名字 ünïcode.mp4")));
     }
 
-    void deletedFileIsCreatedAgain()
+    void deletedFileOrFolderIsCreatedAgain()
     {
         qDebug("before");
         QVERIFY(QFile::remove(LogFilePath()));
@@ -63,10 +63,7 @@ private Q_SLOTS:
         const QString text = QString::fromUtf8(logBytes());
         QVERIFY(!text.contains(QLatin1String("before")));
         QVERIFY(text.contains(QLatin1String(" : after\r\n")));
-    }
-
-    void missingFolderIsCreated()
-    {
+        // The whole folder gone: it is made again.
         QDir(LogFolderPath()).removeRecursively();
         qDebug("again");
         QVERIFY(QString::fromUtf8(logBytes()).contains(QLatin1String(" : again")));

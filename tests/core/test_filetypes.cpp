@@ -23,26 +23,18 @@ void TestFileTypes::isVideoFile_data()
     QTest::addColumn<int>("expected");
 
     QTest::newRow("plain") << "C:/Videos/a.mp4" << 1;
-    QTest::newRow("upper case") << "/home/u/CLIP.MP4" << 1;
     QTest::newRow("mixed case") << "/home/u/Clip.MkV" << 1;
     QTest::newRow("ends otherwise") << "/home/u/clip.ts.txt" << -1;
     QTest::newRow("extension in folder only") << "/home/u/films.mp4/clip" << -1;
-    QTest::newRow("dotted folders") << "/home/u/my.films/2024.summer/clip.mkv" << 1;
     QTest::newRow("backslashes") << "C:\\Users\\me\\clip.avi" << 1;
-    QTest::newRow("no folder") << "clip.webm" << 1;
     QTest::newRow("bare extension") << ".mov" << 1;
-    QTest::newRow("no dot") << "/home/u/mp4" << -1;
     QTest::newRow("trailing space") << "/home/u/clip.mp4 " << -1;
-    QTest::newRow("audio extension") << "/home/u/song.mp3" << -1;
     QTest::newRow(".ra is video too") << "/home/u/stream.RA" << 1;
-    QTest::newRow("asf") << "/home/u/movie.asf" << 1;
     QTest::newRow("name ending in asf without dot") << "/home/u/movie.myasf" << -1;
-    QTest::newRow("longer extension") << "/home/u/clip.mp44" << -1;
     QTest::newRow("rm is not rmvb") << "/home/u/clip.rmv" << -1;
     QTest::newRow("line break in folder") << "/home/u/a\nb/clip.mp4" << 1;
     QTest::newRow("unicode name") << QStringLiteral("/home/\u00fc/Vid\u00e9o \u00c9T\u00c9.MKV")
                                   << 1;
-    QTest::newRow("CJK name") << QStringLiteral("/home/u/\u6620\u753b/\u590f.Mov") << 1;
     QTest::newRow("unicode extension") << QStringLiteral("/home/u/clip.mp\u2074") << -1;
     QTest::newRow("empty") << "" << -1;
 }
@@ -60,19 +52,11 @@ void TestFileTypes::isAudioFile_data()
 
     QTest::newRow("mp3") << "/music/song.mp3" << 1;
     QTest::newRow("MP3 rejected") << "/music/song.MP3" << -1;
-    QTest::newRow("Mp3 rejected") << "/music/song.Mp3" << -1;
-    QTest::newRow("upper-case folder is fine") << "/MUSIC/ALBUM.2020/song.flac" << 1;
-    QTest::newRow("FLAC rejected") << "/music/song.FLAC" << -1;
     QTest::newRow(".ra is audio too") << "/music/stream.ra" << 1;
     QTest::newRow("aiff") << "/music/take.aiff" << 1;
-    QTest::newRow("iff") << "/music/take.iff" << 1;
     QTest::newRow("aif not listed") << "/music/take.aif" << -1;
-    QTest::newRow("video extension") << "/music/clip.mp4" << -1;
     QTest::newRow("extension in folder only") << "/music/a.mp3/notes.txt" << -1;
     QTest::newRow("ends otherwise") << "/music/song.mp3.part" << -1;
-    QTest::newRow("backslashes") << "D:\\Music\\track.wav" << 1;
-    QTest::newRow("unicode name") << QStringLiteral("/m/\u97f3\u697d/\u66f2 \u00e9t\u00e9.ogg")
-                                  << 1;
     QTest::newRow("empty") << "" << -1;
 }
 
@@ -114,10 +98,6 @@ void TestFileTypes::patternLists()
                             "*.mp2", "*.mka", "*.m4a", "*.iff", "*.flac", "*.ape", "*.aiff"};
     QCOMPARE(VideoPatterns(), video);
     QCOMPARE(AudioPatterns(), audio);
-    // The dialog's "*asf" entry is not one of the patterns the type test uses.
-    QVERIFY(!VideoPatterns().contains(QStringLiteral("*asf")));
-    QVERIFY(!AudioPatterns().contains(QStringLiteral("*asf")));
-    QVERIFY(MediaDialogFilter().contains(QStringLiteral(" *asf ")));
 }
 
 void TestFileTypes::dialogFilter()

@@ -49,14 +49,10 @@ void TestPaletteSettings::readHueShift_data()
 
     QTest::newRow("absent uses default") << false << QString() << -6;
     QTest::newRow("negative") << true << "-20" << -20;
-    QTest::newRow("positive") << true << "15" << 15;
     QTest::newRow("explicit plus") << true << "+7" << 7;
-    QTest::newRow("zero") << true << "0" << 0;
     QTest::newRow("surrounding spaces") << true << " 12 " << 12;
     QTest::newRow("word") << true << "blue" << 0;
-    QTest::newRow("decimal") << true << "2.5" << 0;
     QTest::newRow("trailing garbage") << true << "12px" << 0;
-    QTest::newRow("empty text") << true << "" << 0;
     QTest::newRow("too large for int") << true << "99999999999" << 0;
 }
 

@@ -52,30 +52,17 @@ void TestScale::computeScaleFactor_data()
         << 144.0 << 144.0 << true << 1920 << 1080 << 1.148936 << 1381 << 864;
     QTest::newRow("48 dpi raised before the screen test")
         << 48.0 << 48.0 << true << 1920 << 1080 << 0.5 << 601 << 376;
-    // 80 % is 1092.8 x 614.4: min(0.9092, 0.8170).
-    QTest::newRow("96 dpi 1366x768")
-        << 96.0 << 96.0 << true << 1366 << 768 << 0.817021 << 982 << 614;
     QTest::newRow("192 dpi 4K clamped")
         << 192.0 << 192.0 << true << 3840 << 2160 << 1.8 << 2163 << 1353;
     // Fitted 0.426 is raised to 0.5, so the window is larger than 80 %.
     QTest::newRow("96 dpi 640x480") << 96.0 << 96.0 << true << 640 << 480 << 0.5 << 601 << 376;
     QTest::newRow("no desktop keeps density")
         << 144.0 << 144.0 << false << 640 << 480 << 1.5 << 1803 << 1128;
-    QTest::newRow("no desktop clamps high")
-        << 300.0 << 300.0 << false << 0 << 0 << 1.8 << 2163 << 1353;
     QTest::newRow("smaller density decides")
         << 96.0 << 144.0 << true << 3840 << 2160 << 1.0 << 1202 << 752;
-    QTest::newRow("vertical density decides")
-        << 168.0 << 120.0 << true << 3840 << 2160 << 1.25 << 1502 << 940;
-    // Wide but short desktop: 2048 x 720 available, the height decides.
-    QTest::newRow("short desktop")
-        << 96.0 << 96.0 << true << 2560 << 900 << 0.957447 << 1150 << 720;
     // Exactly fitting at 80 % is not too small.
     QTest::newRow("exact fit") << 96.0 << 96.0 << true << 1503 << 940 << 1.0 << 1202 << 752;
-    QTest::newRow("just over half stays")
-        << 49.0 << 49.0 << false << 0 << 0 << 0.510417 << 613 << 383;
     QTest::newRow("zero density") << 0.0 << 0.0 << true << 1920 << 1080 << 0.5 << 601 << 376;
-    QTest::newRow("empty desktop") << 96.0 << 96.0 << true << 0 << 0 << 0.5 << 601 << 376;
     QTest::newRow("unknown density")
         << std::numeric_limits<double>::quiet_NaN() << std::numeric_limits<double>::quiet_NaN()
         << true << 1920 << 1080 << 1.0 << 1202 << 752;
@@ -108,20 +95,11 @@ void TestScale::scaledTruncatesTowardZero_data()
     QTest::addColumn<double>("constant");
     QTest::addColumn<int>("expected");
 
-    QTest::newRow("one keeps whole numbers") << 1.0f << 30.0 << 30;
     QTest::newRow("one truncates fractions") << 1.0f << 10.9 << 10;
     QTest::newRow("1.8 drops the fraction") << 1.8f << 35.0 << 63;
-    QTest::newRow("1.8 of 120") << 1.8f << 120.0 << 216;
     QTest::newRow("1.8 of 7 is not rounded up") << 1.8f << 7.0 << 12;
     QTest::newRow("negative truncates toward zero") << 1.8f << -7.0 << -12;
-    QTest::newRow("negative offset at 0.817") << 0.817021f << -30.0 << -24;
-    QTest::newRow("positive at 0.817") << 0.817021f << 30.0 << 24;
     QTest::newRow("half of minus one is zero") << 0.5f << -1.0 << 0;
-    QTest::newRow("half of one is zero") << 0.5f << 1.0 << 0;
-    QTest::newRow("half of three") << 0.5f << 3.0 << 1;
-    QTest::newRow("zero") << 1.5f << 0.0 << 0;
-    QTest::newRow("1.5 of 45") << 1.5f << 45.0 << 67;
-    QTest::newRow("1.5 of -45") << 1.5f << -45.0 << -67;
 }
 
 void TestScale::scaledTruncatesTowardZero()
@@ -139,7 +117,6 @@ void TestScale::unusableFactorIsNeverStored_data()
     QTest::newRow("nan") << std::numeric_limits<float>::quiet_NaN();
     QTest::newRow("infinity") << std::numeric_limits<float>::infinity();
     QTest::newRow("zero") << 0.0f;
-    QTest::newRow("negative") << -1.0f;
 }
 
 void TestScale::unusableFactorIsNeverStored()
