@@ -17,24 +17,28 @@
 #include <QThread>
 #include <QtEndian>
 
-#include <array>
-
 #include <unistd.h>
 
 namespace {
 
+// Every engine function, as "name, member" pairs.
+#define ENGINE_FUNCTIONS(X)                                                                        \
+    X(Orvelane_GetInfo, getInfo)                                                                   \
+    X(Quillet_AddFile, addFile)                                                                    \
+    X(Quillet_SetItemTime, setItemTime)                                                            \
+    X(Quillet_DelItem, delItem)                                                                    \
+    X(Orvelane_ConvertAll, convertAll)                                                             \
+    X(Orvelane_Convert_SetConvertEndCallBackFun, setCallback)                                      \
+    X(Orvelane_Convert_GetDuration, duration)                                                      \
+    X(Orvelane_Convert_GetCurrentTime, currentTime)                                                \
+    X(Orvelane_Convert_Abort, abort)                                                               \
+    X(Orvelane_Convert_Destroy, destroy)
+
 struct Api
 {
-    decltype(&Orvelane_GetInfo) getInfo = nullptr;
-    decltype(&Quillet_AddFile) addFile = nullptr;
-    decltype(&Quillet_SetItemTime) setItemTime = nullptr;
-    decltype(&Quillet_DelItem) delItem = nullptr;
-    decltype(&Orvelane_ConvertAll) convertAll = nullptr;
-    decltype(&Orvelane_Convert_SetConvertEndCallBackFun) setCallback = nullptr;
-    decltype(&Orvelane_Convert_GetDuration) duration = nullptr;
-    decltype(&Orvelane_Convert_GetCurrentTime) currentTime = nullptr;
-    decltype(&Orvelane_Convert_Abort) abort = nullptr;
-    decltype(&Orvelane_Convert_Destroy) destroy = nullptr;
+#define ENGINE_MEMBER(name, member) decltype(&name) member = nullptr;
+    ENGINE_FUNCTIONS(ENGINE_MEMBER)
+#undef ENGINE_MEMBER
 };
 
 struct EndCall
@@ -67,49 +71,38 @@ QList<EndCall> CallsFor(int handle)
 constexpr qint64 Second = 1000000;
 constexpr int ConvertTimeoutMs = 120000;
 
-MediaInfo Mp4Format(int width = 640, int height = 360)
+MediaInfo Format(const char* suffix, const char* video, int width, int height, const char* audio,
+                 const char* sampleRate = "48000 Hz")
 {
     MediaInfo info;
-    info.suffix = QStringLiteral("mp4");
-    info.videoCodec = QStringLiteral("h264");
+    info.suffix = suffix;
+    info.videoCodec = video;
     info.width = width;
     info.height = height;
-    info.frameRateText = QStringLiteral("30 fps");
-    info.audioCodec = QStringLiteral("aac");
-    info.sampleRateText = QStringLiteral("48000 Hz");
+    info.frameRateText = *video ? QStringLiteral("30 fps") : QString();
+    info.audioCodec = audio;
+    info.sampleRateText = sampleRate;
     info.channelsText = QStringLiteral("stereo");
     info.audioBitRateText = QStringLiteral(" 128 kb/s ");
     return info;
 }
 
-MediaInfo WebmFormat()
+MediaInfo Mp4Format()
 {
-    MediaInfo info = Mp4Format(320, 240);
-    info.suffix = QStringLiteral("webm");
-    info.videoCodec = QStringLiteral("vp8");
-    info.audioCodec = QStringLiteral("vorbis");
-    return info;
+    return Format("mp4", "h264", 640, 360, "aac");
 }
 
 MediaInfo Mp3Format()
 {
-    MediaInfo info;
-    info.suffix = QStringLiteral("mp3");
-    info.audioCodec = QStringLiteral("mp3");
-    info.sampleRateText = QStringLiteral("44100 Hz");
-    info.channelsText = QStringLiteral("stereo");
-    info.audioBitRateText = QStringLiteral(" 128 kb/s ");
-    return info;
+    return Format("mp3", "", 0, 0, "mp3", "44100 Hz");
 }
 
 // The mean loudness of the file's sound in dB (about -91 for silence).
 double MeanVolume(const QString& path)
 {
     QProcess ffmpeg;
-    ffmpeg.start(TestMedia::Ffmpeg(),
-                 {QStringLiteral("-hide_banner"), QStringLiteral("-nostdin"), QStringLiteral("-i"),
-                  path, QStringLiteral("-af"), QStringLiteral("volumedetect"), QStringLiteral("-f"),
-                  QStringLiteral("null"), QStringLiteral("-")});
+    ffmpeg.start(TestMedia::Ffmpeg(), {"-hide_banner", "-nostdin", "-i", path, "-af",
+                                       "volumedetect", "-f", "null", "-"});
     ffmpeg.waitForFinished(60000);
     const auto match = QRegularExpression(QStringLiteral("mean_volume: (-?[0-9.]+) dB"))
                            .match(QString::fromUtf8(ffmpeg.readAllStandardError()));
@@ -145,378 +138,303 @@ class TestEngine : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void cleanup();
+    void initTestCase()
+    {
+        g_hostThread = QThread::currentThread();
+        if (TestMedia::Ffmpeg().isEmpty() || TestMedia::Ffprobe().isEmpty())
+            QSKIP("ffmpeg and ffprobe are needed");
+        QVERIFY(m_dir.isValid());
+        QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("out")));
 
-    void info_data();
-    void info();
-    void unreadableFiles();
+        m_library.setFileName(qEnvironmentVariable("SPLICORA_APP_DIR") +
+                              QStringLiteral("/libOrvelane.so"));
+        QVERIFY2(m_library.load(), qPrintable(m_library.errorString()));
+#define ENGINE_RESOLVE(name, member)                                                               \
+    m_api.member = reinterpret_cast<decltype(m_api.member)>(m_library.resolve(#name));             \
+    QVERIFY2(m_api.member, #name);
+        ENGINE_FUNCTIONS(ENGINE_RESOLVE)
+#undef ENGINE_RESOLVE
 
-    void join_data();
-    void join();
-    void otherFormats_data();
-    void otherFormats();
-    void audioTrackChoice_data();
-    void audioTrackChoice();
+        QVERIFY(TestMedia::MakeClip(media("small.mp4"), 3, 320, 240, 25));
+        QVERIFY(TestMedia::MakeClip(media("wide.mp4"), 3, 640, 360, 30));
+        QVERIFY(TestMedia::MakeClip(media("mute.mp4"), 2, 320, 240, 25, true, 0));
+        QVERIFY(TestMedia::MakeClip(media("two.mkv"), 2, 320, 240, 25, true, 2));
+        QVERIFY(TestMedia::MakeClip(media("long.mp4"), 20, 640, 360, 30));
+        QVERIFY(TestMedia::MakeClip(media("first.mp3"), 2, 0, 0, 0, false));
+        QVERIFY(TestMedia::MakeClip(media("second.mp3"), 3, 0, 0, 0, false));
+        // Track 0 silent, track 1 loud: the output's loudness tells which was used.
+        const QString sources =
+            QStringLiteral("-f lavfi -i testsrc2=size=160x120:rate=25:duration=2 "
+                           "-f lavfi -i anullsrc=r=48000:cl=stereo:d=2 "
+                           "-f lavfi -i sine=frequency=440:sample_rate=48000:duration=2 "
+                           "-map 0:v -map 1:a -map 2:a -c:v libx264 -preset ultrafast "
+                           "-c:a aac -shortest");
+        QVERIFY(TestMedia::RunFfmpeg(sources.split(QLatin1Char(' ')) << media("tracks.mp4")));
+        QFile text(media("notes.mp4"));
+        QVERIFY(text.open(QIODevice::WriteOnly));
+        text.write("This is a shopping list, not a film.\n");
+    }
+    void cleanup()
+    {
+        for (int id : std::as_const(m_items))
+            m_api.delItem(id);
+        m_items.clear();
+    }
 
-    void abortStopsTheTool();
-    void refusals();
-    void failedRunLeavesNoFile();
-    void lateCallbackStillRuns();
+    void info_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("flags");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<int>("rate");
+        QTest::addColumn<int>("audioCount");
+        QTest::addColumn<double>("seconds");
+        QTest::newRow("two sound tracks") << "two.mkv" << 3 << QSize(320, 240) << 25 << 2 << 2.0;
+        QTest::newRow("no sound") << "mute.mp4" << 1 << QSize(320, 240) << 25 << 0 << 2.0;
+        QTest::newRow("sound only") << "second.mp3" << 2 << QSize(0, 0) << 0 << 1 << 3.0;
+    }
+    void info()
+    {
+        QFETCH(QString, file);
+        const QByteArray block = infoOf(media(file));
+        QVERIFY(!block.isEmpty());
+        const auto at = [&block](int offset) {
+            return qFromLittleEndian<qint32>(block.data() + offset);
+        };
+        QTEST(at(OrvelaneInfoOffsetFlags), "flags");
+        QTEST(QSize(at(OrvelaneInfoOffsetWidth), at(OrvelaneInfoOffsetHeight)), "size");
+        QTEST(at(OrvelaneInfoOffsetAudioCount), "audioCount");
+        QFETCH(int, rate);
+        if (rate > 0)
+            QCOMPARE(double(at(OrvelaneInfoOffsetRateNum)) / at(OrvelaneInfoOffsetRateDen), rate);
+        if (at(OrvelaneInfoOffsetAudioCount) > 0) {
+            QCOMPARE(at(OrvelaneInfoOffsetSampleRate), 44100); // the first track's
+            QVERIFY(at(OrvelaneInfoOffsetChannels) >= 1);
+        }
+        QCOMPARE(at(OrvelaneInfoOffsetAudioTrack), 0);
+        QFETCH(double, seconds);
+        const qint64 duration =
+            qFromLittleEndian<qint64>(block.data() + OrvelaneInfoOffsetDuration);
+        QVERIFY2(qAbs(duration - qint64(seconds * Second)) < Second / 10,
+                 qPrintable(QString::number(duration)));
+    }
+    void unreadableFiles()
+    {
+        QVERIFY(infoOf(media("notes.mp4")).isEmpty());
+        QVERIFY(infoOf(media("missing.mp4")).isEmpty());
+        // A block of the wrong size is never written to.
+        QByteArray small(OrvelaneInfoSize, '\0');
+        qToLittleEndian<qint32>(64, small.data());
+        QCOMPARE(m_api.getInfo(media("wide.mp4").toUtf8().constData(), small.data(), 0), -1);
+        QCOMPARE(m_api.addFile(media("wide.mp4").toUtf8().constData(), small.constData(), 0), -1);
+    }
+
+    // Sizes and frame rates differ: the result takes the block's size and rate.
+    void join()
+    {
+        const qint64 total = 4 * Second;
+        QVERIFY(add(media("small.mp4"), Second / 2, 5 * Second / 2) > 0);
+        QVERIFY(add(media("wide.mp4"), Second, 3 * Second) > 0);
+
+        const QString result = output(QStringLiteral("join.mp4"));
+        const int handle = convert(result, Mp4Format());
+        QVERIFY(handle >= 1);
+        QCOMPARE(m_api.duration(handle), total);
+
+        // Progress as the host polls it: never backwards, ending near the total.
+        m_api.setCallback(handle, &OnEnd);
+        qint64 last = 0;
+        QElapsedTimer guard; // only keeps a hung run from looping forever
+        guard.start();
+        while (CallsFor(handle).isEmpty() && guard.elapsed() < ConvertTimeoutMs) {
+            const qint64 now = m_api.currentTime(handle);
+            QVERIFY2(now >= last && now <= total,
+                     qPrintable(QStringLiteral("%1 after %2").arg(now).arg(last)));
+            last = now;
+            QTest::qWait(20);
+        }
+        QVERIFY(m_api.currentTime(handle) > total - Second / 4);
+        QCOMPARE(finish(handle), 0);
+
+        QCOMPARE(TestMedia::StreamTypes(result), QStringList({"video", "audio"}));
+        QCOMPARE(TestMedia::StreamValues(result, QStringLiteral("v:0"),
+                                         QStringLiteral("width,height,avg_frame_rate")),
+                 QStringList({"640", "360", "30/1"}));
+        QVERIFY(qAbs(TestMedia::DurationSeconds(result) - double(total) / Second) < 0.2);
+    }
+    void otherFormats_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<MediaInfo>("format");
+        QTest::addColumn<QStringList>("streams");
+
+        const auto row = [](const char* name, const char* first, const char* second,
+                            const MediaInfo& format, const QStringList& streams) {
+            QTest::newRow(name) << QString(first) << QString(second) << format.suffix << format
+                                << streams;
+        };
+        row("webm", "small.mp4", "wide.mp4", Format("webm", "vp8", 320, 240, "vorbis"),
+            {"video", "audio"});
+        row("mp3", "first.mp3", "second.mp3", Mp3Format(), {"audio"});
+    }
+    void otherFormats()
+    {
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QFETCH(QString, suffix);
+        QFETCH(MediaInfo, format);
+        QVERIFY(add(media(first), 0, Second) > 0);
+        QVERIFY(add(media(second), Second / 2, 2 * Second) > 0);
+
+        const QString result =
+            output(QStringLiteral("other-%1.%2").arg(QTest::currentDataTag(), suffix));
+        QCOMPARE(finish(convert(result, format)), 0);
+        QTEST(TestMedia::StreamTypes(result), "streams");
+        QVERIFY(qAbs(TestMedia::DurationSeconds(result) - 2.5) < 0.2);
+        if (format.videoCodec.isEmpty())
+            return;
+        QCOMPARE(
+            TestMedia::StreamValues(result, QStringLiteral("v:0"), QStringLiteral("width,height")),
+            QStringList({"320", "240"}));
+    }
+    void audioTrackChoice_data()
+    {
+        QTest::addColumn<int>("track");
+        QTest::addColumn<bool>("loud");
+        QTest::newRow("silent first track") << 0 << false;
+        QTest::newRow("tone second track") << 1 << true;
+    }
+    void audioTrackChoice()
+    {
+        QFETCH(int, track);
+        QFETCH(bool, loud);
+        QVERIFY(add(media("tracks.mp4"), 0, 0, track) > 0);
+        const QString result = output(QStringLiteral("track-%1.mp3").arg(QTest::currentDataTag()));
+        QCOMPARE(finish(convert(result, Mp3Format())), 0);
+        const double volume = MeanVolume(result);
+        QVERIFY2(loud ? volume > -40 : volume < -80, qPrintable(QString::number(volume)));
+    }
+
+    void abortStopsTheTool()
+    {
+        QVERIFY(add(media("long.mp4"), 0, 0) > 0);
+        const QString result = output(QStringLiteral("aborted.mp4"));
+        const int handle = convert(result, Mp4Format());
+        QVERIFY(handle >= 1);
+        m_api.setCallback(handle, &OnEnd);
+        QTRY_VERIFY_WITH_TIMEOUT(m_api.currentTime(handle) > 0, ConvertTimeoutMs);
+        QVERIFY(CallsFor(handle).isEmpty()); // still running, or the abort proves nothing
+        m_api.abort(handle);
+        QTRY_VERIFY_WITH_TIMEOUT(!CallsFor(handle).isEmpty(), ConvertTimeoutMs);
+        QCOMPARE(FfmpegChildren(), 0);
+        QCOMPARE(finish(handle), 1);
+        QVERIFY(QFile::exists(result)); // the host removes it
+    }
+    void refusals()
+    {
+        const QString existing = output(QStringLiteral("precious.mp4"));
+        QVERIFY(QFile::copy(media("small.mp4"), existing));
+        QFile original(existing);
+        QVERIFY(original.open(QIODevice::ReadOnly));
+        const QByteArray bytes = original.readAll();
+        original.close();
+
+        // No items yet.
+        QCOMPARE(convert(output(QStringLiteral("nothing.mp4")), Mp4Format()), 0);
+
+        QVERIFY(add(media("small.mp4"), 0, Second) > 0);
+        QCOMPARE(convert(existing, Mp4Format()), 0);
+        QTest::qWait(500); // time for any wrongly started tool to touch the file
+        QVERIFY(original.open(QIODevice::ReadOnly));
+        QCOMPARE(original.readAll(), bytes);
+
+        QByteArray block = EngineParameterBlock(output(QStringLiteral("bad.mp4")), Mp4Format());
+        qToLittleEndian<qint32>(ConvertParams::BlockSize - 1, block.data());
+        QCOMPARE(m_api.convertAll(block.constData(), 0, 0), 0);
+        QVERIFY(!QFile::exists(output(QStringLiteral("bad.mp4"))));
+    }
+    void failedRunLeavesNoFile()
+    {
+        const QString doomed = media("doomed.mp4");
+        QVERIFY(QFile::copy(media("small.mp4"), doomed));
+        QVERIFY(add(media("wide.mp4"), 0, Second) > 0);
+        QVERIFY(add(doomed, 0, Second) > 0);
+        QVERIFY(QFile::remove(doomed));
+
+        const QString result = output(QStringLiteral("failed.mp4"));
+        QCOMPARE(finish(convert(result, Mp4Format())), -1);
+        QVERIFY(!QFile::exists(result));
+    }
+    void lateCallbackStillRuns()
+    {
+        QVERIFY(add(media("small.mp4"), 0, Second) > 0);
+        const QString result = output(QStringLiteral("late.mp4"));
+        const int handle = convert(result, Mp4Format());
+        QVERIFY(handle >= 1);
+        // The tool is gone and its file is there: the conversion is over.
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(result) && FfmpegChildren() == 0, ConvertTimeoutMs);
+        QTest::qWait(200);
+        QCOMPARE(finish(handle), 0);
+        QVERIFY(qAbs(TestMedia::DurationSeconds(result) - 1.0) < 0.2);
+    }
 
 private:
-    QString media(const QString& name) const { return m_dir.filePath(name); }
+    QString media(const QString& name) const
+    {
+        return m_dir.filePath(name);
+    }
     QString output(const QString& name) const
     {
         return m_dir.filePath(QStringLiteral("out/") + name);
     }
-    QByteArray infoOf(const QString& path);
-    int add(const QString& path, qint64 start, qint64 end, int track = 0);
-    int convert(const QString& outputFile, const MediaInfo& format);
+    QByteArray infoOf(const QString& path)
+    {
+        QByteArray block(OrvelaneInfoSize, '\0');
+        qToLittleEndian<qint32>(OrvelaneInfoSize, block.data());
+        if (m_api.getInfo(path.toUtf8().constData(), block.data(), 0) != 0)
+            return {};
+        return block;
+    }
+    int add(const QString& path, qint64 start, qint64 end, int track = 0)
+    {
+        QByteArray block = infoOf(path);
+        if (block.isEmpty())
+            return -1;
+        qToLittleEndian<qint32>(track, block.data() + OrvelaneInfoOffsetAudioTrack);
+        const int id = m_api.addFile(path.toUtf8().constData(), block.constData(), 0);
+        if (id > 0) {
+            m_items.append(id);
+            m_api.setItemTime(id, start, end);
+        }
+        return id;
+    }
+    int convert(const QString& outputFile, const MediaInfo& format)
+    {
+        const QByteArray block = EngineParameterBlock(outputFile, format);
+        return block.isEmpty() ? 0 : m_api.convertAll(block.constData(), 0, 0);
+    }
     // Waits for the end, frees the job and returns the flags of the one call.
-    int finish(int handle);
+    int finish(int handle)
+    {
+        m_api.setCallback(handle, &OnEnd);
+        const bool ended =
+            QTest::qWaitFor([handle] { return !CallsFor(handle).isEmpty(); }, ConvertTimeoutMs);
+        m_api.destroy(handle);
+        if (!ended)
+            return -101; // never called
+        const QList<EndCall> calls = CallsFor(handle);
+        if (calls.size() != 1 || calls.first().onHostThread)
+            return -100; // not once, or from inside a host call
+        return calls.first().flags;
+    }
 
     QTemporaryDir m_dir;
     QLibrary m_library;
     Api m_api;
     QList<int> m_items;
 };
-
-void TestEngine::initTestCase()
-{
-    g_hostThread = QThread::currentThread();
-    if (TestMedia::Ffmpeg().isEmpty() || TestMedia::Ffprobe().isEmpty())
-        QSKIP("ffmpeg and ffprobe are needed");
-    QVERIFY(m_dir.isValid());
-    QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("out")));
-
-    m_library.setFileName(qEnvironmentVariable("SPLICORA_APP_DIR") +
-                          QStringLiteral("/libOrvelane.so"));
-    QVERIFY2(m_library.load(), qPrintable(m_library.errorString()));
-    const auto resolve = [this](const char* name, auto& slot) {
-        slot = reinterpret_cast<std::remove_reference_t<decltype(slot)>>(m_library.resolve(name));
-        return slot != nullptr;
-    };
-    QVERIFY(resolve("Orvelane_GetInfo", m_api.getInfo));
-    QVERIFY(resolve("Quillet_AddFile", m_api.addFile));
-    QVERIFY(resolve("Quillet_SetItemTime", m_api.setItemTime));
-    QVERIFY(resolve("Quillet_DelItem", m_api.delItem));
-    QVERIFY(resolve("Orvelane_ConvertAll", m_api.convertAll));
-    QVERIFY(resolve("Orvelane_Convert_SetConvertEndCallBackFun", m_api.setCallback));
-    QVERIFY(resolve("Orvelane_Convert_GetDuration", m_api.duration));
-    QVERIFY(resolve("Orvelane_Convert_GetCurrentTime", m_api.currentTime));
-    QVERIFY(resolve("Orvelane_Convert_Abort", m_api.abort));
-    QVERIFY(resolve("Orvelane_Convert_Destroy", m_api.destroy));
-
-    QVERIFY(TestMedia::MakeClip(media("small.mp4"), 3, 320, 240, 25));
-    QVERIFY(TestMedia::MakeClip(media("wide.mp4"), 3, 640, 360, 30));
-    QVERIFY(TestMedia::MakeClip(media("mute.mp4"), 2, 320, 240, 25, true, 0));
-    QVERIFY(TestMedia::MakeClip(media("two.mkv"), 2, 320, 240, 25, true, 2));
-    QVERIFY(TestMedia::MakeClip(media("long.mp4"), 20, 640, 360, 30));
-    QVERIFY(TestMedia::MakeClip(media("first.mp3"), 2, 0, 0, 0, false));
-    QVERIFY(TestMedia::MakeClip(media("second.mp3"), 3, 0, 0, 0, false));
-    // Track 0 silent, track 1 loud: the output's loudness tells which was used.
-    const QString sources =
-        QStringLiteral("-f lavfi -i testsrc2=size=160x120:rate=25:duration=2 "
-                       "-f lavfi -i anullsrc=r=48000:cl=stereo:d=2 "
-                       "-f lavfi -i sine=frequency=440:sample_rate=48000:duration=2 "
-                       "-map 0:v -map 1:a -map 2:a -c:v libx264 -preset ultrafast "
-                       "-c:a aac -shortest");
-    QVERIFY(TestMedia::RunFfmpeg(sources.split(QLatin1Char(' ')) << media("tracks.mp4")));
-    QFile text(media("notes.mp4"));
-    QVERIFY(text.open(QIODevice::WriteOnly));
-    text.write("This is a shopping list, not a film.\n");
-}
-
-void TestEngine::cleanup()
-{
-    for (int id : std::as_const(m_items))
-        m_api.delItem(id);
-    m_items.clear();
-}
-
-QByteArray TestEngine::infoOf(const QString& path)
-{
-    QByteArray block(OrvelaneInfoSize, '\0');
-    qToLittleEndian<qint32>(OrvelaneInfoSize, block.data());
-    if (m_api.getInfo(path.toUtf8().constData(), block.data(), 0) != 0)
-        return {};
-    return block;
-}
-
-int TestEngine::add(const QString& path, qint64 start, qint64 end, int track)
-{
-    QByteArray block = infoOf(path);
-    if (block.isEmpty())
-        return -1;
-    qToLittleEndian<qint32>(track, block.data() + OrvelaneInfoOffsetAudioTrack);
-    const int id = m_api.addFile(path.toUtf8().constData(), block.constData(), 0);
-    if (id > 0) {
-        m_items.append(id);
-        m_api.setItemTime(id, start, end);
-    }
-    return id;
-}
-
-int TestEngine::convert(const QString& outputFile, const MediaInfo& format)
-{
-    const QByteArray block = EngineParameterBlock(outputFile, format);
-    return block.isEmpty() ? 0 : m_api.convertAll(block.constData(), 0, 0);
-}
-
-int TestEngine::finish(int handle)
-{
-    m_api.setCallback(handle, &OnEnd);
-    const bool ended =
-        QTest::qWaitFor([handle] { return !CallsFor(handle).isEmpty(); }, ConvertTimeoutMs);
-    m_api.destroy(handle);
-    if (!ended)
-        return -101; // never called
-    const QList<EndCall> calls = CallsFor(handle);
-    if (calls.size() != 1 || calls.first().onHostThread)
-        return -100; // not once, or from inside a host call
-    return calls.first().flags;
-}
-
-void TestEngine::info_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<int>("flags");
-    QTest::addColumn<int>("width");
-    QTest::addColumn<int>("height");
-    QTest::addColumn<int>("rate");
-    QTest::addColumn<int>("audioCount");
-    QTest::addColumn<double>("seconds");
-
-    QTest::newRow("video and sound") << "wide.mp4" << 3 << 640 << 360 << 30 << 1 << 3.0;
-    QTest::newRow("two sound tracks") << "two.mkv" << 3 << 320 << 240 << 25 << 2 << 2.0;
-    QTest::newRow("no sound") << "mute.mp4" << 1 << 320 << 240 << 25 << 0 << 2.0;
-    QTest::newRow("sound only") << "second.mp3" << 2 << 0 << 0 << 0 << 1 << 3.0;
-}
-
-void TestEngine::info()
-{
-    QFETCH(QString, file);
-    std::array<char, OrvelaneInfoSize> block{};
-    qToLittleEndian<qint32>(OrvelaneInfoSize, block.data());
-    QCOMPARE(m_api.getInfo(media(file).toUtf8().constData(), block.data(), 0), 0);
-    const auto at = [&block](int offset) {
-        return qFromLittleEndian<qint32>(block.data() + offset);
-    };
-    QTEST(at(OrvelaneInfoOffsetFlags), "flags");
-    QTEST(at(OrvelaneInfoOffsetWidth), "width");
-    QTEST(at(OrvelaneInfoOffsetHeight), "height");
-    QTEST(at(OrvelaneInfoOffsetAudioCount), "audioCount");
-    QFETCH(int, rate);
-    if (rate > 0)
-        QCOMPARE(double(at(OrvelaneInfoOffsetRateNum)) / at(OrvelaneInfoOffsetRateDen), rate);
-    if (at(OrvelaneInfoOffsetAudioCount) > 0) {
-        QCOMPARE(at(OrvelaneInfoOffsetSampleRate), 44100); // the first track's
-        QVERIFY(at(OrvelaneInfoOffsetChannels) >= 1);
-    }
-    QCOMPARE(at(OrvelaneInfoOffsetAudioTrack), 0);
-    QFETCH(double, seconds);
-    const qint64 duration = qFromLittleEndian<qint64>(block.data() + OrvelaneInfoOffsetDuration);
-    QVERIFY2(qAbs(duration - qint64(seconds * Second)) < Second / 10,
-             qPrintable(QString::number(duration)));
-}
-
-void TestEngine::unreadableFiles()
-{
-    QVERIFY(infoOf(media("notes.mp4")).isEmpty());
-    QVERIFY(infoOf(media("missing.mp4")).isEmpty());
-    // A block of the wrong size is never written to.
-    QByteArray small(OrvelaneInfoSize, '\0');
-    qToLittleEndian<qint32>(64, small.data());
-    QCOMPARE(m_api.getInfo(media("wide.mp4").toUtf8().constData(), small.data(), 0), -1);
-    QCOMPARE(m_api.addFile(media("wide.mp4").toUtf8().constData(), small.constData(), 0), -1);
-}
-
-void TestEngine::join_data()
-{
-    QTest::addColumn<QString>("first");
-    QTest::addColumn<qint64>("firstStart");
-    QTest::addColumn<qint64>("firstEnd");
-    QTest::addColumn<QString>("second");
-    QTest::addColumn<qint64>("secondStart");
-    QTest::addColumn<qint64>("secondEnd");
-    QTest::addColumn<qint64>("total");
-
-    QTest::newRow("sizes and rates differ") << "small.mp4" << Second / 2 << 5 * Second / 2
-                                            << "wide.mp4" << Second << 3 * Second << 4 * Second;
-    // A range past the end runs to the end; the gaps become silence and black.
-    QTest::newRow("silent clip and sound only")
-        << "mute.mp4" << qint64(0) << 9 * Second << "first.mp3" << Second / 2 << 3 * Second / 2
-        << 3 * Second;
-}
-
-void TestEngine::join()
-{
-    QFETCH(QString, first);
-    QFETCH(qint64, firstStart);
-    QFETCH(qint64, firstEnd);
-    QFETCH(QString, second);
-    QFETCH(qint64, secondStart);
-    QFETCH(qint64, secondEnd);
-    QFETCH(qint64, total);
-    QVERIFY(add(media(first), firstStart, firstEnd) > 0);
-    QVERIFY(add(media(second), secondStart, secondEnd) > 0);
-
-    const QString result = output(QStringLiteral("join-%1.mp4").arg(QTest::currentDataTag()));
-    const int handle = convert(result, Mp4Format());
-    QVERIFY(handle >= 1);
-    QCOMPARE(m_api.duration(handle), total);
-
-    // Progress as the host polls it: never backwards, ending near the total.
-    m_api.setCallback(handle, &OnEnd);
-    qint64 last = 0;
-    QElapsedTimer guard; // only keeps a hung run from looping forever
-    guard.start();
-    while (CallsFor(handle).isEmpty() && guard.elapsed() < ConvertTimeoutMs) {
-        const qint64 now = m_api.currentTime(handle);
-        QVERIFY2(now >= last && now <= total,
-                 qPrintable(QStringLiteral("%1 after %2").arg(now).arg(last)));
-        last = now;
-        QTest::qWait(20);
-    }
-    QVERIFY(m_api.currentTime(handle) > total - Second / 4);
-    QCOMPARE(finish(handle), 0);
-
-    QCOMPARE(TestMedia::StreamTypes(result), QStringList({"video", "audio"}));
-    QCOMPARE(TestMedia::StreamValues(result, QStringLiteral("v:0"),
-                                     QStringLiteral("width,height,avg_frame_rate")),
-             QStringList({"640", "360", "30/1"}));
-    QVERIFY(qAbs(TestMedia::DurationSeconds(result) - double(total) / Second) < 0.2);
-}
-
-void TestEngine::otherFormats_data()
-{
-    QTest::addColumn<QString>("first");
-    QTest::addColumn<QString>("second");
-    QTest::addColumn<QString>("suffix");
-    QTest::addColumn<MediaInfo>("format");
-    QTest::addColumn<QStringList>("streams");
-
-    QTest::newRow("webm") << "small.mp4"
-                          << "wide.mp4"
-                          << "webm" << WebmFormat() << QStringList({"video", "audio"});
-    MediaInfo soundless = Mp4Format(320, 240);
-    soundless.audioCodec.clear(); // the host then names no audio encoder
-    QTest::newRow("mp4 without sound") << "small.mp4"
-                                       << "wide.mp4"
-                                       << "mp4" << soundless << QStringList({"video"});
-    QTest::newRow("mp3") << "first.mp3"
-                         << "second.mp3"
-                         << "mp3" << Mp3Format() << QStringList({"audio"});
-}
-
-void TestEngine::otherFormats()
-{
-    QFETCH(QString, first);
-    QFETCH(QString, second);
-    QFETCH(QString, suffix);
-    QFETCH(MediaInfo, format);
-    if (suffix == QLatin1String("mp3"))
-        QCOMPARE(EngineAudioEncoder(format), QStringLiteral("libmp3lame"));
-    QVERIFY(add(media(first), 0, Second) > 0);
-    QVERIFY(add(media(second), Second / 2, 2 * Second) > 0);
-
-    const QString result =
-        output(QStringLiteral("other-%1.%2").arg(QTest::currentDataTag(), suffix));
-    QCOMPARE(finish(convert(result, format)), 0);
-    QTEST(TestMedia::StreamTypes(result), "streams");
-    QVERIFY(qAbs(TestMedia::DurationSeconds(result) - 2.5) < 0.2);
-    if (format.videoCodec.isEmpty())
-        return;
-    QCOMPARE(TestMedia::StreamValues(result, QStringLiteral("v:0"), QStringLiteral("width,height")),
-             QStringList({"320", "240"}));
-}
-
-void TestEngine::audioTrackChoice_data()
-{
-    QTest::addColumn<int>("track");
-    QTest::addColumn<bool>("loud");
-    QTest::newRow("silent first track") << 0 << false;
-    QTest::newRow("tone second track") << 1 << true;
-    QTest::newRow("beyond the last is the last") << 7 << true;
-}
-
-void TestEngine::audioTrackChoice()
-{
-    QFETCH(int, track);
-    QFETCH(bool, loud);
-    QVERIFY(add(media("tracks.mp4"), 0, 0, track) > 0);
-    const QString result = output(QStringLiteral("track-%1.mp3").arg(QTest::currentDataTag()));
-    QCOMPARE(finish(convert(result, Mp3Format())), 0);
-    const double volume = MeanVolume(result);
-    QVERIFY2(loud ? volume > -40 : volume < -80, qPrintable(QString::number(volume)));
-}
-
-void TestEngine::abortStopsTheTool()
-{
-    QVERIFY(add(media("long.mp4"), 0, 0) > 0);
-    const QString result = output(QStringLiteral("aborted.mp4"));
-    const int handle = convert(result, Mp4Format());
-    QVERIFY(handle >= 1);
-    m_api.setCallback(handle, &OnEnd);
-    QTRY_VERIFY_WITH_TIMEOUT(m_api.currentTime(handle) > 0, ConvertTimeoutMs);
-    QVERIFY(CallsFor(handle).isEmpty()); // still running, or the abort proves nothing
-    m_api.abort(handle);
-    QTRY_VERIFY_WITH_TIMEOUT(!CallsFor(handle).isEmpty(), ConvertTimeoutMs);
-    QCOMPARE(FfmpegChildren(), 0);
-    QCOMPARE(finish(handle), 1);
-    QVERIFY(QFile::exists(result)); // the host removes it
-}
-
-void TestEngine::refusals()
-{
-    const QString existing = output(QStringLiteral("precious.mp4"));
-    QVERIFY(QFile::copy(media("small.mp4"), existing));
-    QFile original(existing);
-    QVERIFY(original.open(QIODevice::ReadOnly));
-    const QByteArray bytes = original.readAll();
-    original.close();
-
-    // No items yet.
-    QCOMPARE(convert(output(QStringLiteral("nothing.mp4")), Mp4Format()), 0);
-
-    QVERIFY(add(media("small.mp4"), 0, Second) > 0);
-    QCOMPARE(convert(existing, Mp4Format()), 0);
-    QTest::qWait(500); // time for any wrongly started tool to touch the file
-    QVERIFY(original.open(QIODevice::ReadOnly));
-    QCOMPARE(original.readAll(), bytes);
-
-    QByteArray block = EngineParameterBlock(output(QStringLiteral("bad.mp4")), Mp4Format());
-    qToLittleEndian<qint32>(ConvertParams::BlockSize - 1, block.data());
-    QCOMPARE(m_api.convertAll(block.constData(), 0, 0), 0);
-    QVERIFY(!QFile::exists(output(QStringLiteral("bad.mp4"))));
-}
-
-void TestEngine::failedRunLeavesNoFile()
-{
-    const QString doomed = media("doomed.mp4");
-    QVERIFY(QFile::copy(media("small.mp4"), doomed));
-    QVERIFY(add(media("wide.mp4"), 0, Second) > 0);
-    QVERIFY(add(doomed, 0, Second) > 0);
-    QVERIFY(QFile::remove(doomed));
-
-    const QString result = output(QStringLiteral("failed.mp4"));
-    QCOMPARE(finish(convert(result, Mp4Format())), -1);
-    QVERIFY(!QFile::exists(result));
-}
-
-void TestEngine::lateCallbackStillRuns()
-{
-    QVERIFY(add(media("small.mp4"), 0, Second) > 0);
-    const QString result = output(QStringLiteral("late.mp4"));
-    const int handle = convert(result, Mp4Format());
-    QVERIFY(handle >= 1);
-    // The tool is gone and its file is there: the conversion is over.
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(result) && FfmpegChildren() == 0, ConvertTimeoutMs);
-    QTest::qWait(200);
-    QCOMPARE(finish(handle), 0);
-    QVERIFY(qAbs(TestMedia::DurationSeconds(result) - 1.0) < 0.2);
-}
 
 QTEST_GUILESS_MAIN(TestEngine)
 #include "test_engine.moc"

@@ -51,8 +51,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<qint64>("readBack");
         QTest::newRow("all fields") << qint64(3723456789) << "01:02:03.456" << qint64(3723456000);
-        QTest::newRow("below a millisecond") << qint64(999) << "00:00:00.000" << qint64(0);
-        QTest::newRow("negative") << qint64(-5000000) << "00:00:00.000" << qint64(0);
         // A clock field ends before 24 hours; longer media show its last moment.
         QTest::newRow("25 hours") << qint64(90000000000) << "23:59:59.999" << qint64(86399999000);
     }
@@ -72,9 +70,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("arrow");
         QTest::addColumn<QString>("text");
         QTest::newRow("up") << qint64(5000000) << int(QStyle::SC_SpinBoxUp) << "00:00:06.000";
-        QTest::newRow("down") << qint64(5000000) << int(QStyle::SC_SpinBoxDown) << "00:00:04.000";
-        QTest::newRow("up at the maximum")
-            << qint64(10000000) << int(QStyle::SC_SpinBoxUp) << "00:00:10.000";
         QTest::newRow("down at the minimum")
             << qint64(2000000) << int(QStyle::SC_SpinBoxDown) << "00:00:02.000";
     }
@@ -113,8 +108,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::newRow("minutes above") << int(QDateTimeEdit::MinuteSection) << "01"
                                        << "00:00:10.000";
-        QTest::newRow("hours above") << int(QDateTimeEdit::HourSection) << "01"
-                                     << "00:00:10.000";
         QTest::newRow("seconds below") << int(QDateTimeEdit::SecondSection) << "01"
                                        << "00:00:02.000";
         QTest::newRow("inside") << int(QDateTimeEdit::SecondSection) << "07"
@@ -136,23 +129,6 @@ private Q_SLOTS:
         QCOMPARE(m_edit->text(), text);
         QCOMPARE(m_edit->microseconds(),
                  TimeOfDayToMicroseconds(QTime::fromString(text, "hh:mm:ss.zzz")));
-    }
-
-    void typedTimeWithinLimits()
-    {
-        m_edit->setMicrosecondRange(0, 60000000);
-        m_edit->setFocus();
-        m_edit->setSelectedSection(QDateTimeEdit::MSecSection);
-        QTest::keyClicks(m_edit.get(), "250");
-        QTest::keyClick(m_edit.get(), Qt::Key_Enter);
-        QCOMPARE(m_edit->microseconds(), qint64(250000));
-    }
-
-    void invertedLimitsKeepTheMinimum()
-    {
-        m_edit->setMicrosecondRange(8000000, 3000000);
-        m_edit->setMicroseconds(1000000);
-        QCOMPARE(m_edit->text(), QString("00:00:08.000"));
     }
 };
 
