@@ -12,16 +12,6 @@
 
 namespace {
 
-QString Px(double units)
-{
-    return QString::number(Scaled(units)) + QStringLiteral("px");
-}
-
-QString Colour(const char* key)
-{
-    return SkinPalette::instance()->colorOf(QLatin1String(key));
-}
-
 int RecordsInUse()
 {
     const VCMainWidget* main = MainWindow();
@@ -75,8 +65,8 @@ void ConvertProgressWidget::placeFill()
 
 void ConvertProgressWidget::prepareTexts()
 {
-    m_titleLabel->setStyleSheet(QStringLiteral("QLabel{font-size:") + Px(12) +
-                                QStringLiteral(";color:") + Colour("txtcolor_main") +
+    m_titleLabel->setStyleSheet(QStringLiteral("QLabel{font-size:") + ScaledPx(12) +
+                                QStringLiteral(";color:") + SkinColour("txtcolor_main") +
                                 QStringLiteral(";font-weight:600;}"));
     m_titleLabel->setText(tr("Converting..."));
     m_cancelButton->setText(tr("Cancel"));
@@ -89,30 +79,26 @@ void ConvertProgressWidget::prepareTexts()
 
 void ConvertProgressWidget::applySkin()
 {
-    m_frameFill->setStyleSheet(QStringLiteral("QWidget{border: 1px solid ") + Colour("linecolor") +
-                               QStringLiteral("; background-color:") + Colour("rightbgcolor") +
-                               QStringLiteral(";}"));
+    m_frameFill->setStyleSheet(QStringLiteral("QWidget{border: 1px solid ") +
+                               SkinColour("linecolor") + QStringLiteral("; background-color:") +
+                               SkinColour("rightbgcolor") + QStringLiteral(";}"));
     m_progressBar->setStyleSheet(
-        QStringLiteral("QProgressBar {font-size: ") + Px(9) +
-        QStringLiteral("; background-color: ") + Colour("dlprogress_bgcolor") +
-        QStringLiteral(";border: 1px solid ") + Colour("linecolor_select") +
-        QStringLiteral(";}QProgressBar::chunk {background-color: ") + Colour("dlprogress_color") +
-        QStringLiteral(";}"));
-    m_percentLabel->setStyleSheet(QStringLiteral("QLabel{font-size: ") + Px(9) +
+        QStringLiteral("QProgressBar {font-size: ") + ScaledPx(9) +
+        QStringLiteral("; background-color: ") + SkinColour("dlprogress_bgcolor") +
+        QStringLiteral(";border: 1px solid ") + SkinColour("linecolor_select") +
+        QStringLiteral(";}QProgressBar::chunk {background-color: ") +
+        SkinColour("dlprogress_color") + QStringLiteral(";}"));
+    m_percentLabel->setStyleSheet(QStringLiteral("QLabel{font-size: ") + ScaledPx(9) +
                                   QStringLiteral(";}"));
     m_trackLabel->setStyleSheet(QStringLiteral("QLabel{border: 1px solid ") +
-                                Colour("linecolor_select") + QStringLiteral("; background-color:") +
-                                Colour("dlprogress_bgcolor") + QStringLiteral(";}"));
+                                SkinColour("linecolor_select") +
+                                QStringLiteral("; background-color:") +
+                                SkinColour("dlprogress_bgcolor") + QStringLiteral(";}"));
     m_fillLabel->setStyleSheet(QStringLiteral("QLabel{border: 1px solid ") +
-                               Colour("linecolor_select") + QStringLiteral("; background-color:") +
-                               Colour("dlprogress_color") + QStringLiteral(";}"));
-    const SkinPalette* palette = SkinPalette::instance();
-    auto sheet = [&](int state) {
-        return palette->buttonStyleSheet(state, 2, Scaled(11), 500, 0, true, true, true, true);
-    };
-    m_cancelButton->setStateStyleSheets(sheet(SkinPalette::Normal), sheet(SkinPalette::Hover),
-                                        sheet(SkinPalette::Third));
-    m_cancelButton->setEnabledState(true);
+                               SkinColour("linecolor_select") +
+                               QStringLiteral("; background-color:") +
+                               SkinColour("dlprogress_color") + QStringLiteral(";}"));
+    ApplyPaletteButtonSheets(m_cancelButton, 2, 11, 500);
 }
 
 void ConvertProgressWidget::layoutChildren()

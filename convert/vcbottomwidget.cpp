@@ -51,28 +51,6 @@ void EngineEnded(int itemid, int flags)
         emit bar->convertend(itemid, flags);
 }
 
-QString Px(double units)
-{
-    return QString::number(Scaled(units)) + QStringLiteral("px");
-}
-
-QString Colour(const char* key)
-{
-    return SkinPalette::instance()->colorOf(QLatin1String(key));
-}
-
-void ApplyTextButtonSheets(MyTempButton2* button, int scheme, int fontUnits, int weight)
-{
-    const SkinPalette* palette = SkinPalette::instance();
-    auto sheet = [&](int state) {
-        return palette->buttonStyleSheet(state, scheme, Scaled(fontUnits), weight, 0, true, true,
-                                         true, true);
-    };
-    button->setStateStyleSheets(sheet(SkinPalette::Normal), sheet(SkinPalette::Hover),
-                                sheet(SkinPalette::Third));
-    button->setEnabledState(button->isEnabledState());
-}
-
 // A file of 1,024 bytes or less is no real result; a missing one counts as 0.
 void RemoveTooSmallResult(const QString& path)
 {
@@ -258,8 +236,8 @@ void VCBottomWidget::Retranslate()
         convertAllButton->setText(tr("Start"));
     convertAllButton->setEnabledState(convertAllButton->isEnabledState());
 
-    const QString caption = QStringLiteral("QLabel{font-size:") + Px(12) +
-                            QStringLiteral(";color:") + Colour("txtcolor_main") +
+    const QString caption = QStringLiteral("QLabel{font-size:") + ScaledPx(12) +
+                            QStringLiteral(";color:") + SkinColour("txtcolor_main") +
                             QStringLiteral(";font-weight:600;}");
     m_profileCaption->setStyleSheet(caption);
     m_folderCaption->setStyleSheet(caption);
@@ -282,18 +260,20 @@ void VCBottomWidget::Retranslate()
 
 void VCBottomWidget::ApplySkin()
 {
-    m_background->setStyleSheet(QStringLiteral("QWidget{border:1px solid ") + Colour("linecolor") +
-                                QStringLiteral("; background-color:") + Colour("leftbgcolor") +
-                                QStringLiteral(";}"));
+    m_background->setStyleSheet(QStringLiteral("QWidget{border:1px solid ") +
+                                SkinColour("linecolor") + QStringLiteral("; background-color:") +
+                                SkinColour("leftbgcolor") + QStringLiteral(";}"));
     m_profileBox->setStyleSheet(QStringLiteral("QLabel{border: 1px solid #647585; font-size:") +
-                                Px(12) + QStringLiteral(";color:") + Colour("txtcolor_main2") +
+                                ScaledPx(12) + QStringLiteral(";color:") +
+                                SkinColour("txtcolor_main2") +
                                 QStringLiteral(";background-color:#16191e;}"));
-    const QString facts = QStringLiteral("QLabel{font-size:") + Px(11) + QStringLiteral(";color:");
-    m_videoFactsLabel->setStyleSheet(facts + Colour("txtcolor_main2") + QStringLiteral(";}"));
-    m_audioFactsLabel->setStyleSheet(facts + Colour("txtcolor_main3") + QStringLiteral(";}"));
-    m_folderLabel->setStyleSheet(QStringLiteral("QLabel{font-size:") + Px(12) +
+    const QString facts =
+        QStringLiteral("QLabel{font-size:") + ScaledPx(11) + QStringLiteral(";color:");
+    m_videoFactsLabel->setStyleSheet(facts + SkinColour("txtcolor_main2") + QStringLiteral(";}"));
+    m_audioFactsLabel->setStyleSheet(facts + SkinColour("txtcolor_main3") + QStringLiteral(";}"));
+    m_folderLabel->setStyleSheet(QStringLiteral("QLabel{font-size:") + ScaledPx(12) +
                                  QStringLiteral(";padding-left:5px;color:") +
-                                 Colour("txtcolor_main2") +
+                                 SkinColour("txtcolor_main2") +
                                  QStringLiteral("; border: 1px solid #647585;"
                                                 "background-color:#16191e;}"));
     m_openButtonFrame->setStyleSheet(
@@ -307,8 +287,8 @@ void VCBottomWidget::ApplySkin()
     ApplySpriteButton(m_formatMark, Sprites::kBottomBarFormatMark, sheet);
     m_formatMark->setEnabledState(false);
     ApplySpriteButton(openOutputButton, Sprites::kBottomBarOpenFolderButton, Public4kSprite());
-    ApplyTextButtonSheets(selectOutputButton, 2, 10, 500);
-    ApplyTextButtonSheets(convertAllButton, 3, 16, 600);
+    ApplyPaletteButtonSheets(selectOutputButton, 2, 10, 500);
+    ApplyPaletteButtonSheets(convertAllButton, 3, 16, 600);
 }
 
 void VCBottomWidget::LayoutChildren()
@@ -402,12 +382,9 @@ void VCBottomWidget::convertNextStep()
         failJob(tr("Conversion failed."));
         return;
     }
-    const ConvertItem formatItem = ToConvertItem(format);
-    for (const VideoItemWidget* row : rows) {
-        if (!IsSameFormat(ToConvertItem(row), formatItem)) {
-            convertWithEngine();
-            return;
-        }
+    if (needsEngine(rows)) {
+        convertWithEngine();
+        return;
     }
 
     const QString work = WorkFolder();

@@ -34,16 +34,11 @@ int NextItemId()
     return ++g_lastItemId;
 }
 
-QString Colour(const char* key)
-{
-    return SkinPalette::instance()->colorOf(QString::fromLatin1(key));
-}
-
 QString LabelStyle(const char* colourKey)
 {
     return QStringLiteral("QLabel{font-size:%1px;color:%2;}")
         .arg(Scaled(11))
-        .arg(Colour(colourKey));
+        .arg(SkinColour(colourKey));
 }
 
 void FillSolid(QWidget* widget, const QColor& colour)
@@ -226,11 +221,11 @@ void VideoItemWidget::SetSelected(bool on)
     selected = on;
     if (on) {
         m_background->setStyleSheet(
-            QStringLiteral("QWidget{border: 0px solid ") + Colour("linecolor_select") +
+            QStringLiteral("QWidget{border: 0px solid ") + SkinColour("linecolor_select") +
             QStringLiteral("; border-radius: 0px;background-color:#363e47;}"));
     } else {
         m_background->setStyleSheet(
-            QStringLiteral("QWidget{border: 0px solid ") + Colour("linecolor") +
+            QStringLiteral("QWidget{border: 0px solid ") + SkinColour("linecolor") +
             QStringLiteral(";  border-radius: 0px;background-color:#2a3139;}"));
     }
 }

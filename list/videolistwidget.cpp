@@ -9,6 +9,7 @@
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -17,11 +18,6 @@
 #include <QUrl>
 
 namespace {
-
-QString Colour(const char* key)
-{
-    return SkinPalette::instance()->colorOf(QString::fromLatin1(key));
-}
 
 void FillBackground(QWidget* widget, const QColor& colour)
 {
@@ -93,7 +89,7 @@ void VideoListWidget::addItem(const QString& path, const QString& thumbnailPath,
     relayout();
     clickedItem_slots(item);
     scrollToEnd();
-    if (m_outputFormatId <= 0)
+    if (!markedRow())
         item->SetDefaultOutput(true);
     updateTotals();
 }
@@ -224,11 +220,11 @@ void VideoListWidget::layoutList()
 
 void VideoListWidget::applySkin()
 {
-    m_frame->setStyleSheet(QStringLiteral("QWidget{border:1px solid ") + Colour("linecolor") +
+    m_frame->setStyleSheet(QStringLiteral("QWidget{border:1px solid ") + SkinColour("linecolor") +
                            QStringLiteral("; border-bottom:none;border-right:none;"
                                           "background-color:") +
-                           Colour("rightbgcolor") + QStringLiteral(";}"));
-    const QColor background(Colour("rightbgcolor"));
+                           SkinColour("rightbgcolor") + QStringLiteral(";}"));
+    const QColor background(SkinColour("rightbgcolor"));
     FillBackground(m_container, background);
     FillBackground(m_scrollArea, background);
     FillBackground(m_scrollArea->viewport(), background);
@@ -238,10 +234,10 @@ void VideoListWidget::retranslate()
 {
     m_guide->refreshGuide();
     m_totalsLabel->setStyleSheet(
-        QStringLiteral("QLabel{border-top: 1px solid ") + Colour("linecolor") +
+        QStringLiteral("QLabel{border-top: 1px solid ") + SkinColour("linecolor") +
         QStringLiteral("; border-left:none;border-bottom:none;border-right:none; font-size:") +
-        QString::number(Scaled(12)) + QStringLiteral("px;color:") + Colour("txtcolor_main2") +
-        QStringLiteral(";background-color:") + Colour("rightbgcolor") + QStringLiteral(";}"));
+        QString::number(Scaled(12)) + QStringLiteral("px;color:") + SkinColour("txtcolor_main2") +
+        QStringLiteral(";background-color:") + SkinColour("rightbgcolor") + QStringLiteral(";}"));
     m_totalsLabel->setAlignment(Qt::AlignCenter);
     updateTotals();
 }
@@ -250,7 +246,7 @@ void VideoListWidget::deleteItem_slots(VideoItemWidget* item)
 {
     if (!item || !item->inUse)
         return;
-    if (item->itemId == m_outputFormatId)
+    if (item->isDefaultOutput())
         item->SetDefaultOutput(false);
     item->inUse = false;
     item->selected = false;
@@ -346,7 +342,7 @@ void VideoListWidget::selectFirstInUse()
 
 void VideoListWidget::markFirstIfUnmarked()
 {
-    if (m_outputFormatId > 0)
+    if (markedRow())
         return;
     for (VideoItemWidget* row : m_items) {
         if (row->inUse) {
@@ -358,9 +354,28 @@ void VideoListWidget::markFirstIfUnmarked()
 
 void VideoListWidget::onOutputFormatMarked(const QString& name, int itemId)
 {
-    m_outputFormatName = name;
-    m_outputFormatId = itemId;
     emit outputFormatChanged(name, itemId);
+}
+
+VideoItemWidget* VideoListWidget::markedRow() const
+{
+    for (VideoItemWidget* row : m_items) {
+        if (row->inUse && row->isDefaultOutput())
+            return row;
+    }
+    return nullptr;
+}
+
+int VideoListWidget::outputFormatId() const
+{
+    const VideoItemWidget* row = markedRow();
+    return row ? row->itemId : 0;
+}
+
+QString VideoListWidget::outputFormatName() const
+{
+    const VideoItemWidget* row = markedRow();
+    return row ? QFileInfo(row->filePath).fileName().trimmed() : QString();
 }
 
 void VideoListWidget::scrollToTop()

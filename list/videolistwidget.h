@@ -47,8 +47,8 @@ public:
     int rowObjectCount() const { return static_cast<int>(m_items.size()); }
 
     // The row that carries the output-format mark (0 or less: none).
-    int outputFormatId() const { return m_outputFormatId; }
-    QString outputFormatName() const { return m_outputFormatName; }
+    int outputFormatId() const;
+    QString outputFormatName() const;
 
     QLabel* totalsLabel() const { return m_totalsLabel; }
     ListNoItemWidget* guide() const { return m_guide; }
@@ -84,6 +84,7 @@ private:
     VideoItemWidget* takeFreeRow();
     void selectFirstInUse();
     void markFirstIfUnmarked();
+    VideoItemWidget* markedRow() const;
     void onOutputFormatMarked(const QString& name, int itemId);
     int neighbourInUse(int index, int step) const;
     void scrollToTop();
@@ -98,7 +99,5 @@ private:
     VideoItemWidget* m_draggedItem = nullptr;
     int m_lastMouseY = 0;
 
-    int m_outputFormatId = 0;
-    QString m_outputFormatName;
     QString m_busyNote;
 };

@@ -18,14 +18,9 @@ namespace {
 // How long closing waits for stray preview players to end.
 constexpr int kPlayerKillTimeoutMs = 1000;
 
-QString Px(double units)
-{
-    return QString::number(Scaled(units)) + QStringLiteral("px");
-}
-
 QString CommandButtonSheet(const char* background, const char* border)
 {
-    return QStringLiteral("QLabel{font-size:") + Px(14) +
+    return QStringLiteral("QLabel{font-size:") + ScaledPx(14) +
            QStringLiteral(";font-weight:500;color:#FFFFFF;background-color:") +
            QLatin1String(background) + QStringLiteral(";border:") + QLatin1String(border) +
            QStringLiteral(";}");

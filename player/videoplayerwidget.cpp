@@ -23,11 +23,6 @@ namespace {
 
 constexpr qint64 kEmptyRange = 1000000;
 
-QString Colour(const char* key)
-{
-    return SkinPalette::instance()->colorOf(QLatin1String(key));
-}
-
 } // namespace
 
 VideoPlayerWidget::VideoPlayerWidget(QWidget* parent)
@@ -431,23 +426,16 @@ void VideoPlayerWidget::layoutPanel()
 
 void VideoPlayerWidget::applySkin()
 {
-    m_frame->setStyleSheet(QStringLiteral("QWidget{border:1px solid ") + Colour("linecolor") +
+    m_frame->setStyleSheet(QStringLiteral("QWidget{border:1px solid ") + SkinColour("linecolor") +
                            QStringLiteral("; border-bottom:none; background-color:") +
-                           Colour("rightbgcolor") + QStringLiteral(";}"));
+                           SkinColour("rightbgcolor") + QStringLiteral(";}"));
     ApplySpriteButton(m_playButton, Sprites::kPlayerPlayButton);
     ApplySpriteButton(m_pauseButton, Sprites::kPlayerPauseButton);
     ApplySpriteButton(m_setStartButton, Sprites::kPlayerSetStartButton);
     ApplySpriteButton(m_setEndButton, Sprites::kPlayerSetEndButton);
     showMuteState();
-    const SkinPalette* palette = SkinPalette::instance();
-    auto sheet = [&](int state) {
-        return palette->buttonStyleSheet(state, 2, Scaled(12), 500, 0, true, true, true, true);
-    };
-    for (MyTempButton2* button : {m_resetButton, m_applyAllButton}) {
-        button->setStateStyleSheets(sheet(SkinPalette::Normal), sheet(SkinPalette::Hover),
-                                    sheet(SkinPalette::Third));
-        button->setEnabledState(button->isEnabledState());
-    }
+    for (MyTempButton2* button : {m_resetButton, m_applyAllButton})
+        ApplyPaletteButtonSheets(button, 2, 12, 500);
     m_trimSlider->ApplySkin();
     m_startTimeEdit->ApplySkin();
     m_endTimeEdit->ApplySkin();
@@ -461,8 +449,8 @@ void VideoPlayerWidget::retranslate()
     m_applyAllButton->setText(tr("Apply All"));
     m_setStartButton->setToolTip(tr("Set start time"));
     m_setEndButton->setToolTip(tr("Set end time"));
-    const QString label = QStringLiteral("QLabel{font-size:") + QString::number(Scaled(11)) +
-                          QStringLiteral("px;color:") + Colour("txtcolor_main2") +
+    const QString label = QStringLiteral("QLabel{font-size:") + ScaledPx(11) +
+                          QStringLiteral(";color:") + SkinColour("txtcolor_main2") +
                           QStringLiteral(";}");
     for (QLabel* l :
          {m_currentTimeLabel, m_durationLabel, m_selectionLabel, m_startLabel, m_endLabel})

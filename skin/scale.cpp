@@ -72,3 +72,8 @@ float ComputeScaleFactor(double logicalDpiX, double logicalDpiY, bool hasDesktop
     }
     return static_cast<float>(Clamp(s));
 }
+
+QString ScaledPx(double k)
+{
+    return QString::number(Scaled(k)) + QStringLiteral("px");
+}

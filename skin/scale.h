@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 // One process-wide scale factor adapts every hand-laid-out window to the
 // density and size of the screen. Every pixel constant k of a layout, font
 // size or window size becomes Scaled(k).
@@ -23,6 +25,8 @@ void SetScaleFactor(float s);
 int Scaled(double k);
 // The same conversion for a given factor, for layouts computed ahead.
 int ScaledBy(double k, float scale);
+// Scaled(k) as a style-sheet length, "<n>px".
+QString ScaledPx(double k);
 
 // The factor for a screen: the smaller of the two logical densities relative
 // to 96 dots per inch, kept within [0.5, 1.8], then reduced where needed so

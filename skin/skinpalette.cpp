@@ -180,3 +180,8 @@ QString SkinPalette::buttonStyleSheet(int state, int scheme, int fontSize, int f
     sheet += QLatin1Char('}');
     return sheet;
 }
+
+QString SkinColour(const char* key)
+{
+    return SkinPalette::instance()->colorOf(QLatin1String(key));
+}

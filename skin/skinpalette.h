@@ -12,6 +12,9 @@
 // come back unchanged.
 QString ShiftHue(const QString& colour, int shift);
 
+// The current palette's colour for `key`.
+QString SkinColour(const char* key);
+
 // The one colour palette of the program: a fixed dark base palette tinted as a
 // whole by the hue shift from the settings ("SkincolorDxy", default "-6").
 // Windows look colours up by key and ask for the style sheets of their

@@ -24,14 +24,7 @@ constexpr int kButtonGap = 10; // half the space between the two buttons
 
 void ApplyButtonSheets(MyTempButton2* button)
 {
-    const SkinPalette* palette = SkinPalette::instance();
-    const int fontSize = Scaled(kButtonFontSize);
-    auto sheet = [&](int state) {
-        return palette->buttonStyleSheet(state, kButtonScheme, fontSize, kButtonFontWeight, 0, true,
-                                         true, true, true);
-    };
-    button->setStateStyleSheets(sheet(SkinPalette::Normal), sheet(SkinPalette::Hover),
-                                sheet(SkinPalette::Third));
+    ApplyPaletteButtonSheets(button, kButtonScheme, kButtonFontSize, kButtonFontWeight);
     button->setAlignment(Qt::AlignCenter);
     button->setEnabledState(true);
 }

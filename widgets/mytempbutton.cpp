@@ -1,5 +1,8 @@
 #include "widgets/mytempbutton.h"
 
+#include "skin/scale.h"
+#include "skin/skinpalette.h"
+
 #include <QEnterEvent>
 #include <QMouseEvent>
 
@@ -153,4 +156,17 @@ void MyTempButton5::applySheet(const QString& sheet)
     if (!sheet.isEmpty()) {
         m_styleLabel->setStyleSheet(sheet);
     }
+}
+
+void ApplyPaletteButtonSheets(MyTempButton2* button, int scheme, int fontUnits, int fontWeight)
+{
+    const SkinPalette* palette = SkinPalette::instance();
+    const int fontSize = Scaled(fontUnits);
+    auto sheet = [&](int state) {
+        return palette->buttonStyleSheet(state, scheme, fontSize, fontWeight, 0, true, true, true,
+                                         true);
+    };
+    button->setStateStyleSheets(sheet(SkinPalette::Normal), sheet(SkinPalette::Hover),
+                                sheet(SkinPalette::Third));
+    button->setEnabledState(button->isEnabledState());
 }

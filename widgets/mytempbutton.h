@@ -50,6 +50,11 @@ private:
     QString m_disabledStyle;
 };
 
+// Fills the button's three sheets from the skin palette's button scheme:
+// font `fontUnits` scaled, square corners, all four borders. The enabled
+// flag is kept and its sheet shown.
+void ApplyPaletteButtonSheets(MyTempButton2* button, int scheme, int fontUnits, int fontWeight);
+
 // A panel button with an icon: its sheets are shown on an inner label that
 // covers the whole button (and carries the caption text), with an icon label
 // and a third label on top, both placed by the owner. Normal, hover, pressed

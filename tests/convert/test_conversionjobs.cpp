@@ -206,8 +206,9 @@ private Q_SLOTS:
 
     void joinOfDifferentFormatsIsReencoded()
     {
-        QVERIFY(add({"small25.mp4", "wide30.mp4"}));
-        setRange(rows()[0], 1.0, 5.0);
+        // Long enough that the engine's progress is polled during the job.
+        QVERIFY(add({"long2.mp4", "long1.mp4"}));
+        setRange(rows()[0], 1.0, 11.0);
         // The wider file gives the format.
         QTest::mouseClick(rows()[1]->outputFormatButton(), Qt::LeftButton);
         QCOMPARE(bar()->formatItemId(), rows()[1]->itemId);
@@ -224,13 +225,16 @@ private Q_SLOTS:
         sampler.stop();
         QCOMPARE(steps.size(), 0); // never the stream-copy path
         QVERIFY(std::is_sorted(seen.begin(), seen.end()));
+        // The engine's progress reached the overlay while the job ran.
+        QVERIFY2(std::any_of(seen.begin(), seen.end(), [](int v) { return v > 0 && v < 10000; }),
+                 "no progress was shown before the end");
         QCOMPARE(m_window->progressOverlay()->progress(), 10000);
 
         const QString result = onlyResult();
         QCOMPARE(TestMedia::StreamValues(result, "v:0", "width,height,r_frame_rate"),
                  (QStringList{"640", "360", "30/1"}));
         QCOMPARE(TestMedia::StreamTypes(result), (QStringList{"video", "audio"}));
-        QVERIFY2(qAbs(TestMedia::DurationSeconds(result) - 10.0) <= 0.3,
+        QVERIFY2(qAbs(TestMedia::DurationSeconds(result) - 22.0) <= 0.3,
                  qPrintable(QString::number(TestMedia::DurationSeconds(result))));
     }
 
