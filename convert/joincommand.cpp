@@ -2,34 +2,6 @@
 
 #include <QFileInfo>
 
-QByteArray JoinListFileBytes(const QStringList& fileNames)
-{
-    QByteArray bytes;
-    for (const QString& name : fileNames) {
-        if (name.contains(QLatin1Char('\r')) || name.contains(QLatin1Char('\n')) ||
-            name.contains(QChar(0)))
-            return {};
-        QString quoted = name;
-        quoted.replace(QLatin1String("'"), QLatin1String("'\\''"));
-        bytes += QStringLiteral("file '%1' \r\n").arg(quoted).toUtf8();
-    }
-    return bytes;
-}
-
-QStringList JoinArguments(const QString& listFilePath, const QString& outputFile)
-{
-    return {QStringLiteral("-n"),
-            QStringLiteral("-f"),
-            QStringLiteral("concat"),
-            QStringLiteral("-safe"),
-            QStringLiteral("0"),
-            QStringLiteral("-i"),
-            listFilePath,
-            QStringLiteral("-c"),
-            QStringLiteral("copy"),
-            outputFile};
-}
-
 bool IsSameFormat(const MediaInfo& a, const MediaInfo& b)
 {
     return a.suffix == b.suffix && a.videoCodec == b.videoCodec &&

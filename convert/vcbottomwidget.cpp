@@ -4,14 +4,13 @@
 #include "app/platform.h"
 #include "convert/convertparams.h"
 #include "convert/convertprogresswidget.h"
-#include "convert/cutcommand.h"
 #include "convert/enginelibrary.h"
 #include "convert/joincommand.h"
+#include "convert/losslessjob.h"
 #include "list/videoitemwidget.h"
 #include "list/videolistwidget.h"
 #include "mainwindow/vcmainwidget.h"
 #include "media/addfiles.h"
-#include "media/toolfiles.h"
 #include "media/workfolder.h"
 #include "player/videoplayerwidget.h"
 #include "resources/spriteregions.h"
@@ -83,14 +82,6 @@ QByteArray ReadEngineInfo(int (*getInfo)(const char*, void*, int), const QByteAr
     return info;
 }
 
-void LogSegmentCommand(const QStringList& arguments)
-{
-    QString line;
-    for (const QString& argument : arguments)
-        line += QLatin1Char(' ') + argument;
-    qDebug("%s\n", qUtf8Printable(line));
-}
-
 } // namespace
 
 VCBottomWidget::VCBottomWidget(QWidget* parent)
@@ -101,8 +92,9 @@ VCBottomWidget::VCBottomWidget(QWidget* parent)
       m_formatMark(new MyPushButton(m_profilePanel)), m_folderCaption(new QLabel(this)),
       m_folderLabel(new QLabel(this)), selectOutputButton(new MyTempButton2(this)),
       m_openButtonFrame(new QWidget(this)), openOutputButton(new MyPushButton(this)),
-      convertAllButton(new MyTempButton2(this)), ffmpegProcess(new QProcess(this)),
-      progresstimer(new QTimer(this)), m_clock(&QDateTime::currentDateTime)
+      convertAllButton(new MyTempButton2(this)), m_exactButton(new MyTempButton2(this)),
+      m_keyframeButton(new MyTempButton2(this)), progresstimer(new QTimer(this)),
+      m_cutMode(SavedCutMode()), m_clock(&QDateTime::currentDateTime)
 {
     g_bottomBar.store(this);
 
@@ -121,10 +113,11 @@ VCBottomWidget::VCBottomWidget(QWidget* parent)
             &VCBottomWidget::openOutputButton_slots);
     connect(convertAllButton, &MyTempButton2::clicked, this,
             &VCBottomWidget::convertAllButton_slots);
-    connect(ffmpegProcess, &QProcess::finished, this, &VCBottomWidget::ffmpegProcess_Finished);
-    connect(ffmpegProcess, &QProcess::readyReadStandardOutput, this,
-            &VCBottomWidget::ffmpegProcess_StandardOutput_slots);
-    connect(ffmpegProcess, &QProcess::errorOccurred, this, &VCBottomWidget::onProcessError);
+    m_exactButton->setAlignment(Qt::AlignCenter);
+    m_keyframeButton->setAlignment(Qt::AlignCenter);
+    connect(m_exactButton, &MyTempButton2::clicked, this, [this] { setCutMode(CutMode::Exact); });
+    connect(m_keyframeButton, &MyTempButton2::clicked, this,
+            [this] { setCutMode(CutMode::Keyframe); });
     connect(progresstimer, &QTimer::timeout, this, &VCBottomWidget::progresstimer_slots);
     connect(this, &VCBottomWidget::convertend, this, &VCBottomWidget::ffdec_convertend_slots);
 
@@ -150,12 +143,36 @@ VCBottomWidget::~VCBottomWidget()
     releaseEngineJob();
     VCBottomWidget* self = this;
     g_bottomBar.compare_exchange_strong(self, nullptr);
-    if (ffmpegProcess->state() != QProcess::NotRunning) {
+    // A running lossless job ends its tool and removes what it wrote.
+    if (m_losslessJob) {
         m_abort = true;
-        ffmpegProcess->kill();
-        ffmpegProcess->waitForFinished(3000);
-        removePartialResult();
+        m_losslessJob->cancel();
     }
+}
+
+QProcess* VCBottomWidget::toolProcess() const
+{
+    return m_losslessJob ? m_losslessJob->process() : nullptr;
+}
+
+void VCBottomWidget::setCutMode(CutMode mode)
+{
+    const bool changed = mode != m_cutMode;
+    m_cutMode = mode;
+    styleModeButtons();
+    if (!changed)
+        return;
+    SaveCutMode(mode);
+    emit cutModeChanged(mode);
+}
+
+void VCBottomWidget::styleModeButtons()
+{
+    // The chosen mode wears the start button's colours, the other the
+    // plain button's.
+    const bool exact = m_cutMode == CutMode::Exact;
+    ApplyPaletteButtonSheets(m_exactButton, exact ? 3 : 2, 11, exact ? 600 : 500);
+    ApplyPaletteButtonSheets(m_keyframeButton, exact ? 2 : 3, 11, exact ? 500 : 600);
 }
 
 QList<VideoItemWidget*> VCBottomWidget::records() const
@@ -226,6 +243,12 @@ void VCBottomWidget::setOutputFolder(const QString& folder)
 void VCBottomWidget::Retranslate()
 {
     m_profileCaption->setText(tr("Profile:"));
+    m_exactButton->setText(tr("Exact"));
+    m_keyframeButton->setText(tr("Keyframe"));
+    m_exactButton->setToolTip(tr("Start on the chosen frame: the frames up to the next keyframe "
+                                 "are encoded again, the rest is copied."));
+    m_keyframeButton->setToolTip(tr("Copy only, nothing is encoded again: Start moves back to the "
+                                    "keyframe at or before it."));
     m_folderCaption->setText(tr("Directory:"));
     const int n = static_cast<int>(records().size());
     if (n > 1)
@@ -289,6 +312,7 @@ void VCBottomWidget::ApplySkin()
     ApplySpriteButton(openOutputButton, Sprites::kBottomBarOpenFolderButton, Public4kSprite());
     ApplyPaletteButtonSheets(selectOutputButton, 2, 10, 500);
     ApplyPaletteButtonSheets(convertAllButton, 3, 16, 600);
+    styleModeButtons();
 }
 
 void VCBottomWidget::LayoutChildren()
@@ -315,6 +339,9 @@ void VCBottomWidget::LayoutChildren()
     selectOutputButton->setGeometry(chooseX, Scaled(65), Scaled(36), Scaled(28));
     m_folderLabel->setGeometry(Scaled(100), Scaled(65), chooseX - Scaled(100), Scaled(28));
     convertAllButton->setGeometry(w - Scaled(196), (h - Scaled(75)) / 2, Scaled(150), Scaled(75));
+    // The cut mode sits right of the profile it applies to.
+    m_exactButton->setGeometry(w - Scaled(440), Scaled(25), Scaled(100), Scaled(28));
+    m_keyframeButton->setGeometry(w - Scaled(340), Scaled(25), Scaled(100), Scaled(28));
     Retranslate();
 }
 
@@ -366,9 +393,8 @@ void VCBottomWidget::convertAllButton_slots()
     m_totalDuration = TotalTrimmedDuration(items, m_formatItemId);
     m_abort = false;
     m_outputFile.clear();
-    m_segmentIndex = 0;
+    m_reencodeNote.clear();
     m_phase = 1;
-    m_progressParser.reset();
     convertNextStep();
 }
 
@@ -387,126 +413,57 @@ void VCBottomWidget::convertNextStep()
         return;
     }
 
-    const QString work = WorkFolder();
-    const QString suffix = format->mediaInfo.suffix;
-    const int n = static_cast<int>(rows.size());
-    if (m_segmentIndex < n) {
-        const VideoItemWidget* row = rows.at(m_segmentIndex);
-        const QString segment = SegmentFilePath(work, m_segmentIndex, suffix);
-        QFile::remove(segment);
-        QFile::remove(SegmentFilePath(work, m_segmentIndex, row->mediaInfo.suffix));
-        m_phase = 1;
-        startToolStep(SegmentArguments(ToConvertItem(row), format->mediaInfo, segment), true);
-        return;
-    }
-
-    m_phase = 0;
-    m_outputFile = FreeOutputFilePath(m_outputFolder, suffix, m_clock);
-    if (n == 1) {
-        // The segment already is the result. A move costs nothing on one file
-        // system, and QFile::rename never replaces an existing file.
-        QFile::rename(SegmentFilePath(work, 0, suffix), m_outputFile);
-        ffmpegProcess_Finished(0);
-        return;
-    }
-
-    QStringList names;
-    for (int k = 0; k < n; ++k)
-        names << SegmentFileName(k, suffix);
-    const QByteArray list = JoinListFileBytes(names);
-    const QString listPath = work + QLatin1Char('/') + QLatin1String(JoinListFileName);
-    QFile::remove(listPath);
-    QFile file(listPath);
-    if (list.isEmpty() || !file.open(QIODevice::ReadWrite | QIODevice::Truncate) ||
-        file.write(list) != list.size() || !file.flush()) {
-        failJob(tr("Conversion failed."));
-        return;
-    }
-    file.close();
-    startToolStep(JoinArguments(listPath, m_outputFile), false);
+    QList<ConvertItem> items;
+    for (const VideoItemWidget* row : rows)
+        items.append(ToConvertItem(row));
+    m_outputFile = FreeOutputFilePath(m_outputFolder, format->mediaInfo.suffix, m_clock);
+    delete m_losslessJob;
+    m_losslessJob =
+        new LosslessJob(items, format->mediaInfo, m_outputFile, m_cutMode, WorkFolder(), this);
+    connect(m_losslessJob, &LosslessJob::stepStarted, this, [this](int phase) {
+        m_phase = phase;
+        emit toolStepStarted(phase, 0);
+    });
+    connect(m_losslessJob, &LosslessJob::progressChanged, this, &VCBottomWidget::setProgress);
+    connect(m_losslessJob, &LosslessJob::finished, this, &VCBottomWidget::onLosslessFinished);
+    connect(m_losslessJob, &LosslessJob::reencodeNeeded, this, [this](const QString& reason) {
+        qDebug("exact cut re-encoded: %s", qUtf8Printable(reason));
+        m_reencodeNote = tr("Re-encoded: %1.").arg(reason);
+        m_outputFile.clear();
+        convertWithEngine();
+    });
+    m_losslessJob->start();
 }
 
-void VCBottomWidget::startToolStep(const QStringList& arguments, bool segmentStep)
+void VCBottomWidget::onLosslessFinished(bool ok, const QString& message, const QString& note)
 {
-    const QString work = WorkFolder();
-    CopyToolFiles(work, false);
-    const QString program =
-        work + QLatin1Char('/') + Platform::ExecutableName(QStringLiteral("ffmpeg"));
-    m_progressParser.reset();
-    ffmpegProcess->setProcessChannelMode(QProcess::MergedChannels);
-    ffmpegProcess->start(program, arguments, QIODevice::ReadWrite);
-    if (segmentStep)
-        LogSegmentCommand(arguments);
-    else
-        qDebug("%s ", qUtf8Printable(arguments.join(QString())));
-    // The start may have failed already (and ended the job).
-    if (m_running && !m_abort)
-        emit toolStepStarted(m_phase, m_segmentIndex);
-}
-
-void VCBottomWidget::onProcessError(QProcess::ProcessError error)
-{
-    // A tool that never started sends no finished signal; waiting for one
-    // would leave the overlay up until Cancel.
-    if (error != QProcess::FailedToStart || m_abort || !m_running)
-        return;
-    qDebug("Error: %s", qUtf8Printable(ffmpegProcess->errorString()));
-    failJob(tr("Conversion failed."));
-}
-
-void VCBottomWidget::ffmpegProcess_StandardOutput_slots()
-{
-    // The error stream is merged into this one.
-    const QString output = QString::fromUtf8(ffmpegProcess->readAllStandardOutput());
-    if (!output.isEmpty())
-        qDebug("%s", qUtf8Printable(output));
-    if (m_abort)
-        return;
-    for (const qint64 time : m_progressParser.feed(output)) {
-        const int value = ToolProgressValue(time, m_totalDuration, m_phase == 1, m_segmentIndex);
-        if (value >= 0)
-            setProgress(value);
-    }
-}
-
-void VCBottomWidget::ffmpegProcess_Finished(int exitCode)
-{
-    Q_UNUSED(exitCode)
     if (m_abort || !m_running)
         return;
-    if (m_phase == 1) {
-        ++m_segmentIndex;
-        convertNextStep();
-        return;
-    }
-    if (m_phase != 0)
-        return;
-    finishToolJob();
-}
-
-void VCBottomWidget::finishToolJob()
-{
-    RemoveTooSmallResult(m_outputFile);
-    const QString work = WorkFolder();
-    const QString outputSuffix = QFileInfo(m_outputFile).suffix();
-    const QList<VideoItemWidget*> rows = records();
-    for (int i = 0; i < rows.size(); ++i) {
-        QFile::remove(SegmentFilePath(work, i, QFileInfo(rows.at(i)->filePath).suffix()));
-        QFile::remove(SegmentFilePath(work, i, outputSuffix));
-    }
+    m_phase = 0;
     if (VCMainWidget* main = MainWindow())
         main->ShowProgress(false);
-    reportResult();
+    if (!ok) {
+        m_running = false;
+        emit jobFinished(false);
+        showNotice(message);
+        return;
+    }
+    reportResult(note);
 }
 
-void VCBottomWidget::reportResult()
+void VCBottomWidget::reportResult(const QString& note)
 {
     m_running = false;
     if (!m_outputFile.isEmpty() && QFileInfo::exists(m_outputFile)) {
         const int n = static_cast<int>(records().size());
-        const QString text = n > 1    ? tr("Join Completed.")
-                             : n == 1 ? tr("Cut Completed.")
-                                      : tr("Conversion completed.");
+        QString text = n > 1    ? tr("Join Completed.")
+                       : n == 1 ? tr("Cut Completed.")
+                                : tr("Conversion completed.");
+        // What the user should know about this result, one short line each.
+        for (const QString& line : {m_reencodeNote, note}) {
+            if (!line.isEmpty())
+                text += QLatin1Char('\n') + line;
+        }
         MyMessageDialog dialog(window());
         dialog.setupMessage(text);
         dialog.setButtonCaptions(tr("OK"), tr("Open Folder"));
@@ -532,11 +489,8 @@ void VCBottomWidget::showNotice(const QString& text)
 
 void VCBottomWidget::failJob(const QString& message)
 {
-    if (ffmpegProcess->state() != QProcess::NotRunning) {
-        m_abort = true;
-        ffmpegProcess->kill();
-        ffmpegProcess->waitForFinished(3000);
-    }
+    if (m_losslessJob && m_losslessJob->isRunning())
+        m_losslessJob->cancel();
     removePartialResult();
     m_running = false;
     if (VCMainWidget* main = MainWindow())
@@ -570,10 +524,8 @@ void VCBottomWidget::abortConversion()
         engine.abort(m_convertHandle);
     if (VCMainWidget* main = MainWindow())
         main->ShowProgress(false);
-    if (ffmpegProcess->state() != QProcess::NotRunning) {
-        ffmpegProcess->kill();
-        ffmpegProcess->waitForFinished(3000);
-    }
+    if (m_losslessJob && m_losslessJob->isRunning())
+        m_losslessJob->cancel();
     if (engineJob) {
         // Destroy waits for the engine to let go of the file, and no end
         // callback follows, so the partial result can go at once.
@@ -743,6 +695,10 @@ void VCBottomWidget::ffdec_convertend_slots(int itemid, int falgs)
     }
     progresstimer->stop();
     RemoveTooSmallResult(m_outputFile);
+    // The engine says when it failed; a file it left behind then is no
+    // result, whatever its size.
+    if (falgs != 0 && !m_abort)
+        removePartialResult();
     if (VCMainWidget* main = MainWindow())
         main->ShowProgress(false);
     if (!m_abort) {

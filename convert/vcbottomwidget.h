@@ -1,6 +1,7 @@
 #pragma once
 
 #include "convert/convertitem.h"
+#include "convert/cutmode.h"
 #include "convert/progress.h"
 
 #include <QDateTime>
@@ -16,13 +17,15 @@ class MyPushButton;
 class MyTempButton2;
 class QLabel;
 class QTimer;
+class LosslessJob;
 class VideoItemWidget;
 
 // The strip along the bottom of the main window: the output profile (the
 // facts of the output-format row), the output folder, and the start button.
-// It also runs the jobs: rows of one format are cut into segments by the media
-// tool with stream copy and then moved (one row) or concatenated; rows of
-// differing formats are re-encoded by the engine library.
+// It also runs the jobs: rows of one format are cut and joined without
+// re-encoding by a LosslessJob (exact or keyframe starts, as the user chose
+// beside the profile); rows of differing formats, and exact cuts of streams
+// that cannot be spliced, are re-encoded by the engine library.
 class VCBottomWidget : public QWidget
 {
     Q_OBJECT
@@ -54,7 +57,8 @@ public:
     QString outputFolder() const { return m_outputFolder; }
     QString outputFile() const { return m_outputFile; }
     int phase() const { return m_phase; }
-    int segmentIndex() const { return m_segmentIndex; }
+    CutMode cutMode() const { return m_cutMode; }
+    void setCutMode(CutMode mode);
 
     MyTempButton2* startButton() const { return convertAllButton; }
     MyTempButton2* chooseFolderButton() const { return selectOutputButton; }
@@ -63,7 +67,10 @@ public:
     QWidget* profilePanel() const { return m_profilePanel; }
     QLabel* videoFactsLabel() const { return m_videoFactsLabel; }
     QLabel* audioFactsLabel() const { return m_audioFactsLabel; }
-    QProcess* toolProcess() const { return ffmpegProcess; }
+    MyTempButton2* exactModeButton() const { return m_exactButton; }
+    MyTempButton2* keyframeModeButton() const { return m_keyframeButton; }
+    // The media tool process of the running lossless job, if any.
+    QProcess* toolProcess() const;
 
     // Seams for tests and benchmarks: the folder without its dialog, and the
     // clock that names results.
@@ -72,9 +79,9 @@ public:
 
 signals:
     void convertend(int itemid, int falgs);
-    // A media tool step was started (phase 1: segment `segmentIndex`; 0: the
-    // join).
+    // A media tool step was started (phase 1: the pieces; 0: the join).
     void toolStepStarted(int phase, int segmentIndex);
+    void cutModeChanged(CutMode mode);
     // The job is over and its report (or none, after Cancel) is done.
     void jobFinished(bool succeeded);
 
@@ -82,8 +89,6 @@ public slots:
     void selectOutputButton_slots();
     void openOutputButton_slots();
     void convertAllButton_slots();
-    void ffmpegProcess_StandardOutput_slots();
-    void ffmpegProcess_Finished(int exitCode);
     void progresstimer_slots();
     void ffdec_convertend_slots(int itemid, int falgs);
 
@@ -92,9 +97,8 @@ private:
     VideoItemWidget* formatRecord(const QList<VideoItemWidget*>& rows) const;
     void convertNextStep();
     void convertWithEngine();
-    void startToolStep(const QStringList& arguments, bool segmentStep);
-    void finishToolJob();
-    void reportResult();
+    void onLosslessFinished(bool ok, const QString& message, const QString& note);
+    void reportResult(const QString& note = QString());
     // Ends a job that cannot go on: overlay down, `message` shown.
     void failJob(const QString& message);
     void endJob(bool succeeded);
@@ -106,7 +110,7 @@ private:
     void setProgress(int value);
     void showNotice(const QString& text);
     void setPlayerControlsEnabled(bool enabled);
-    void onProcessError(QProcess::ProcessError error);
+    void styleModeButtons();
 
     QWidget* m_background = nullptr;
     QLabel* m_profileCaption = nullptr;
@@ -123,15 +127,20 @@ private:
     QWidget* m_openButtonFrame = nullptr;
     MyPushButton* openOutputButton = nullptr;
     MyTempButton2* convertAllButton = nullptr;
+    MyTempButton2* m_exactButton = nullptr;
+    MyTempButton2* m_keyframeButton = nullptr;
 
-    QProcess* ffmpegProcess = nullptr;
+    LosslessJob* m_losslessJob = nullptr;
     QTimer* progresstimer = nullptr;
 
     QString m_outputFolder;
     int m_formatItemId = 0;
     int m_phase = 0;
-    int m_segmentIndex = 0;
     qint64 m_totalDuration = 0;
+    CutMode m_cutMode = CutMode::Exact;
+    // Why the running engine job re-encodes rows of one format; shown with
+    // its report.
+    QString m_reencodeNote;
     bool m_abort = false;
     bool m_running = false;
     QString m_outputFile;
@@ -139,6 +148,5 @@ private:
     QStringList m_engineItemIds;
     // Engine facts being read in the background, by row id.
     QHash<int, QFuture<QByteArray>> m_infoPrefetch;
-    ProgressTextParser m_progressParser;
     std::function<QDateTime()> m_clock;
 };

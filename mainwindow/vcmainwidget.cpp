@@ -1,12 +1,14 @@
 #include "mainwindow/vcmainwidget.h"
 
 #include "convert/convertprogresswidget.h"
+#include "convert/cutmode.h"
 #include "convert/vcbottomwidget.h"
 #include "list/videoitemwidget.h"
 #include "list/videolistwidget.h"
 #include "mainwindow/mainlayout.h"
 #include "mainwindow/vctopwidget.h"
 #include "media/addmedia.h"
+#include "media/frameindex.h"
 #include "media/probequeue.h"
 #include "media/toolfiles.h"
 #include "media/workfolder.h"
@@ -139,9 +141,15 @@ VCMainWidget::VCMainWidget(QWidget* parent) : QWidget(parent)
             &VCBottomWidget::prefetchEngineInfo);
     connect(m_progressOverlay, &ConvertProgressWidget::abortRequested, m_bottomBar,
             &VCBottomWidget::abortConversion);
+    m_playerPanel->setCutMode(SavedCutMode());
+    connect(m_bottomBar, &VCBottomWidget::cutModeChanged, m_playerPanel,
+            &VideoPlayerWidget::setCutMode);
+    connect(m_mediaList, &VideoListWidget::rowCountChanged, this,
+            &VCMainWidget::forgetUnlistedIndexes);
     connect(m_probeQueue, &ProbeQueue::probed, this, [this](const ProbeResult& result) {
         m_mediaList->addItem(result);
         m_topBar->RefreshButtons(m_mediaList->itemCount());
+        requestIndex(result.filePath);
     });
     connect(m_probeQueue, &ProbeQueue::busyChanged, this, [this](bool busy) {
         m_mediaList->setBusyNote(busy ? tr("Adding files...") : QString());
@@ -161,6 +169,7 @@ VCMainWidget::VCMainWidget(QWidget* parent) : QWidget(parent)
     SetMediaSink([this](const ProbeResult& result) {
         m_mediaList->addItem(result);
         m_topBar->RefreshButtons(m_mediaList->itemCount());
+        requestIndex(result.filePath);
     });
 
     LayoutChildren();
@@ -240,6 +249,30 @@ void VCMainWidget::PlayItem(VideoItemWidget* item)
     }
     m_previewPending = false;
     m_playerPanel->setItem(item);
+}
+
+void VCMainWidget::requestIndex(const QString& path)
+{
+    // Read ahead while the user looks at other rows, so neither the marks nor
+    // a lossless job has to wait for it later.
+    m_indexedPaths.insert(path);
+    FrameIndexCache::instance()->request(path);
+}
+
+void VCMainWidget::forgetUnlistedIndexes()
+{
+    QSet<QString> listed;
+    for (const VideoItemWidget* row : m_mediaList->itemsInUse())
+        listed.insert(row->filePath);
+    // The same file may sit in several rows; its index goes with the last.
+    for (auto it = m_indexedPaths.begin(); it != m_indexedPaths.end();) {
+        if (listed.contains(*it)) {
+            ++it;
+            continue;
+        }
+        FrameIndexCache::instance()->forget(*it);
+        it = m_indexedPaths.erase(it);
+    }
 }
 
 void VCMainWidget::ClearAll()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QSet>
 #include <QString>
 #include <QWidget>
 
@@ -77,6 +78,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void requestIndex(const QString& path);
+    void forgetUnlistedIndexes();
+
     bool m_dragging = false;
     QPoint m_pressPoint;
     QWidget* m_background = nullptr;
@@ -87,6 +91,8 @@ private:
     VCBottomWidget* m_bottomBar = nullptr;
     ConvertProgressWidget* m_progressOverlay = nullptr;
     VideoItemWidget* m_playingItem = nullptr;
+    // Files whose frame index this window asked for and has not let go.
+    QSet<QString> m_indexedPaths;
     bool m_busyCursor = false;
     bool m_previewPending = false;
     QRect m_topBarArea;

@@ -8,6 +8,7 @@
 
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPalette>
 
 namespace {
@@ -25,10 +26,36 @@ void FillWithSkinColour(QLabel* label, const char* key)
 
 } // namespace
 
+// Long files carry thousands of keyframes: one widget paints all the marks
+// rather than one widget per mark.
+class MyTrimSlider::TickLayer : public QWidget
+{
+public:
+    explicit TickLayer(QWidget* parent) : QWidget(parent)
+    {
+        // Clicks on the bar belong to the slider underneath.
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        hide();
+    }
+
+    QList<int> xs; // sorted, one entry per pixel column
+    QColor colour;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        const int tick = qMax(1, Scaled(1));
+        for (int x : xs)
+            painter.fillRect(x - tick / 2, 0, tick, height(), colour);
+    }
+};
+
 MyTrimSlider::MyTrimSlider(QWidget* parent)
     : QWidget(parent), m_backgroundBar(new QLabel(this)), m_playedBar(new QLabel(this)),
-      m_trimStretch(new QLabel(this)), m_playhead(new MyPushButton(this)),
-      m_leftHandle(new MyPushButton(this)), m_rightHandle(new MyPushButton(this))
+      m_trimStretch(new QLabel(this)), m_tickLayer(new TickLayer(this)),
+      m_playhead(new MyPushButton(this)), m_leftHandle(new MyPushButton(this)),
+      m_rightHandle(new MyPushButton(this))
 {
     m_playedBar->hide();
 
@@ -60,7 +87,12 @@ void MyTrimSlider::setSliderGeometry(int x, int y, int width, int height)
     m_leftHandle->setButtonGeometry(0, Scaled(15), m_handleWidth, Scaled(15));
     m_rightHandle->setButtonGeometry(m_trackLength, Scaled(15), m_handleWidth, Scaled(15));
     m_trimStretch->setGeometry(0, barY, 0, barHeight);
+    // The marks stand a little above the bar and cross it, so they show on
+    // both the grey and the coloured stretch and stay clear of the handles.
+    const int rise = Scaled(4);
+    m_tickLayer->setGeometry(0, barY - rise, width, rise + barHeight);
     placeStretch();
+    placeKeyframeTicks();
 
     ApplySkin();
 }
@@ -70,6 +102,8 @@ void MyTrimSlider::ApplySkin()
     FillWithSkinColour(m_backgroundBar, "trimslider_bgcolor");
     FillWithSkinColour(m_playedBar, "trimslider_lightcolor");
     FillWithSkinColour(m_trimStretch, "trimslider_trimcolor");
+    m_tickLayer->colour = QColor(SkinColour("txtcolor_main2"));
+    m_tickLayer->update();
     ApplySpriteButton(m_playhead, Sprites::kTrimPlayheadButton);
     ApplySpriteButton(m_leftHandle, Sprites::kTrimHandleButton);
     ApplySpriteButton(m_rightHandle, Sprites::kTrimHandleButton);
@@ -79,6 +113,33 @@ void MyTrimSlider::setRange(qint64 minimum, qint64 maximum)
 {
     m_minimum = minimum;
     m_maximum = maximum;
+    placeKeyframeTicks();
+}
+
+void MyTrimSlider::setKeyframeTicks(const QList<qint64>& times)
+{
+    m_keyframeTimes = times;
+    placeKeyframeTicks();
+}
+
+void MyTrimSlider::placeKeyframeTicks()
+{
+    QList<int> xs;
+    if (!m_keyframeTimes.isEmpty() && m_trackLength > 0 && m_maximum > m_minimum) {
+        const TrimLogic::TrimGeometry g = Geometry();
+        xs.reserve(qMin<qsizetype>(m_keyframeTimes.size(), m_trackLength + 1));
+        for (qint64 time : m_keyframeTimes) {
+            if (time < m_minimum || time > m_maximum)
+                continue;
+            const int x = TrimLogic::MarkX(time, m_minimum, m_maximum, g);
+            // Keyframes closer than a pixel would only paint the same column.
+            if (xs.isEmpty() || xs.constLast() != x)
+                xs.append(x);
+        }
+    }
+    m_tickLayer->xs = xs;
+    m_tickLayer->setVisible(!xs.isEmpty());
+    m_tickLayer->update();
 }
 
 void MyTrimSlider::setCurrentValue(qint64 value)
@@ -123,6 +184,11 @@ QWidget* MyTrimSlider::trimStretch() const
 QWidget* MyTrimSlider::playedBar() const
 {
     return m_playedBar;
+}
+
+QWidget* MyTrimSlider::keyframeTickLayer() const
+{
+    return m_tickLayer;
 }
 
 TrimLogic::TrimGeometry MyTrimSlider::Geometry() const
@@ -235,6 +301,10 @@ void MyTrimSlider::moveButton_slots()
 
 void MyTrimSlider::leftButton_slots()
 {
+    // First, so an owner that moves the start on release also moves the
+    // playhead before the release reports where it ended.
+    if (m_leftPressed)
+        emit startHandleReleased();
     buttonReleased(m_leftPressed);
 }
 

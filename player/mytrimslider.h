@@ -2,6 +2,7 @@
 
 #include "player/trimlogic.h"
 
+#include <QList>
 #include <QWidget>
 #include <QtGlobal>
 
@@ -39,6 +40,12 @@ public:
     // value; the owner uses it when a whole file (or nothing) is loaded.
     void setEndValue(qint64 value, bool centred);
 
+    // Marks along the bar at these values (sorted, in the owner's unit), where
+    // the user may place a start that needs no re-encoding. An empty list
+    // hides them.
+    void setKeyframeTicks(const QList<qint64>& times);
+    const QList<qint64>& keyframeTicks() const { return m_keyframeTimes; }
+
     qint64 currentValue() const { return m_current; }
     qint64 startValue() const { return m_start; }
     qint64 endValue() const { return m_end; }
@@ -52,6 +59,8 @@ public:
     QWidget* rightHandle() const;
     QWidget* trimStretch() const;
     QWidget* playedBar() const;
+    // The one widget that draws every keyframe mark.
+    QWidget* keyframeTickLayer() const;
 
 signals:
     // Every mouse move while a trim handle is dragged.
@@ -64,6 +73,9 @@ signals:
     void trimPresssed();
     // Any mouse release reached the slider.
     void trimReleased();
+    // The left handle was let go after a press on it (moved or not); sent
+    // before the release's CurrentValueChanged.
+    void startHandleReleased();
 
 private slots:
     void moveButton_Press_slots();
@@ -79,7 +91,10 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    class TickLayer;
+
     TrimLogic::TrimGeometry Geometry() const;
+    void placeKeyframeTicks();
     void placePlayhead(int x, bool updateValue);
     void placeLeftHandle(int x, bool updateValue);
     void placeRightHandle(int x, bool updateValue);
@@ -106,6 +121,8 @@ private:
     QLabel* m_backgroundBar = nullptr;
     QLabel* m_playedBar = nullptr;
     QLabel* m_trimStretch = nullptr;
+    TickLayer* m_tickLayer = nullptr;
+    QList<qint64> m_keyframeTimes;
     MyPushButton* m_playhead = nullptr;
     MyPushButton* m_leftHandle = nullptr;
     MyPushButton* m_rightHandle = nullptr;

@@ -121,6 +121,12 @@ int EndHandleX(qint64 end, bool centred, qint64 minimum, qint64 maximum, const T
     return centred ? x + g.half() : x;
 }
 
+int MarkX(qint64 value, qint64 minimum, qint64 maximum, const TrimGeometry& g)
+{
+    const int x = ValueToPixel(value, minimum, maximum, g.trackLength());
+    return LeftHandleEdge(qMax(x, 0), g) + g.half();
+}
+
 TrimStretch StretchBetween(int leftHandleEdge, int rightHandleEdge, const TrimGeometry& g)
 {
     return {leftHandleEdge + g.half(), rightHandleEdge - leftHandleEdge};

@@ -53,6 +53,11 @@ int RightHandleEdge(int clampedX, const TrimGeometry& g);
 // The x at which setEndValue places the right handle: centred adds half.
 int EndHandleX(qint64 end, bool centred, qint64 minimum, qint64 maximum, const TrimGeometry& g);
 
+// The x at which a mark for `value` is drawn along the bar: the centre of the
+// left handle when it holds that value, so a start snapped to a keyframe sits
+// exactly on that keyframe's mark.
+int MarkX(qint64 value, qint64 minimum, qint64 maximum, const TrimGeometry& g);
+
 // The coloured stretch between the handles (x and width).
 struct TrimStretch
 {

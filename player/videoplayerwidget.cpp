@@ -2,6 +2,7 @@
 
 #include "app/timetext.h"
 #include "list/videoitemwidget.h"
+#include "media/frameindex.h"
 #include "player/cmyplayer.h"
 #include "player/myqtimeedit.h"
 #include "player/mytrimslider.h"
@@ -68,6 +69,10 @@ VideoPlayerWidget::VideoPlayerWidget(QWidget* parent)
             &VideoPlayerWidget::trimSlider_CurrentValueChanged2_slots);
     connect(m_trimSlider, &MyTrimSlider::trimValueChanged, this,
             &VideoPlayerWidget::trimSlider_TrimValueChanged_slots);
+    connect(m_trimSlider, &MyTrimSlider::startHandleReleased, this,
+            &VideoPlayerWidget::trimSlider_StartReleased_slots);
+    connect(FrameIndexCache::instance(), &FrameIndexCache::indexReady, this,
+            &VideoPlayerWidget::frameIndex_Ready_slots);
     connect(m_startTimeEdit, &MyQTimeEdit::editingFinished, this,
             &VideoPlayerWidget::startTimeEdit_ValueChanged_slots);
     connect(m_endTimeEdit, &MyQTimeEdit::editingFinished, this,
@@ -119,6 +124,7 @@ void VideoPlayerWidget::setItem(VideoItemWidget* item)
         m_trimSlider->setCurrentValue(0);
         m_trimSlider->setStartValue(0);
         m_trimSlider->setEndValue(kEmptyRange, true);
+        m_trimSlider->setKeyframeTicks({});
         setControlsEnabled(false);
         m_videoWindow->hide();
         m_cover->hide();
@@ -146,6 +152,9 @@ void VideoPlayerWidget::setItem(VideoItemWidget* item)
     m_playButton->show();
     m_pauseButton->hide();
     trimSlider_TrimValueChanged_slots();
+    // The file the user looks at goes ahead of the rest of the list.
+    FrameIndexCache::instance()->request(m_item->filePath, true);
+    applyKeyframes();
     setControlsEnabled(true);
     playFrom(0);
 }
@@ -247,6 +256,74 @@ void VideoPlayerWidget::trimSlider_Pressed_slots()
 void VideoPlayerWidget::trimSlider_Released_slots()
 {
     m_dragging = false;
+    // An index that arrived during a drag was not allowed to move the start
+    // under the pointer; it takes effect now.
+    snapStartToKeyframe();
+}
+
+void VideoPlayerWidget::trimSlider_StartReleased_slots()
+{
+    if (!m_item)
+        return;
+    const qint64 before = m_item->cutStart;
+    snapStartToKeyframe();
+    // The handle's drag took the playhead along; it follows the snap too,
+    // so the preview opens on the frame the cut will start with.
+    if (m_item->cutStart != before) {
+        m_trimSlider->setCurrentValue(m_item->cutStart);
+        m_currentTimeLabel->setText(TimeToString(m_trimSlider->currentValue()));
+    }
+}
+
+void VideoPlayerWidget::setCutMode(CutMode mode)
+{
+    m_cutMode = mode;
+    applyKeyframes();
+}
+
+void VideoPlayerWidget::frameIndex_Ready_slots(const QString& path)
+{
+    if (m_item && m_item->filePath == path)
+        applyKeyframes();
+}
+
+void VideoPlayerWidget::applyKeyframes()
+{
+    if (!m_item || m_cutMode != CutMode::Keyframe) {
+        m_trimSlider->setKeyframeTicks({});
+        return;
+    }
+    const FrameIndex index = FrameIndexCache::instance()->index(m_item->filePath);
+    m_trimSlider->setKeyframeTicks(index.valid ? index.keyframeTimes() : QList<qint64>());
+    if (!m_dragging)
+        snapStartToKeyframe();
+}
+
+void VideoPlayerWidget::snapStartToKeyframe(qint64 slack)
+{
+    if (!m_item || m_cutMode != CutMode::Keyframe)
+        return;
+    // Without the index nothing moves; its arrival snaps.
+    const FrameIndex index = FrameIndexCache::instance()->index(m_item->filePath);
+    if (!index.valid)
+        return;
+    const qint64 start = m_item->cutStart;
+    const qint64 snapped = SnapToKeyframe(index, start + slack);
+    // A file whose first keyframe comes late could push the start to or past
+    // the end; the user's end wins and the start stays.
+    if (snapped != start && snapped >= 0 &&
+        snapped <= m_item->cutEnd - TrimLogic::kMinimumCutLength) {
+        m_trimSlider->setStartValue(snapped);
+        trimSlider_TrimValueChanged_slots();
+    }
+    // Reordered frames let a copy end only where a group of them ends; the
+    // end shows where the result will end.
+    const qint64 end = m_item->cutEnd;
+    const qint64 endSnapped = SnapEndToCleanPoint(index, end);
+    if (endSnapped != end && endSnapped >= m_item->cutStart + TrimLogic::kMinimumCutLength) {
+        m_trimSlider->setEndValue(endSnapped, false);
+        trimSlider_TrimValueChanged_slots();
+    }
 }
 
 void VideoPlayerWidget::trimSlider_CurrentValueChanged2_slots()
@@ -291,14 +368,24 @@ void VideoPlayerWidget::trimSlider_TrimValueChanged_slots()
 
 void VideoPlayerWidget::startTimeEdit_ValueChanged_slots()
 {
-    m_trimSlider->setStartValue(m_startTimeEdit->microseconds());
+    // The field holds whole milliseconds. Leaving it untouched must not cut
+    // the finer part off the start: a start on a keyframe between two
+    // milliseconds would then snap back a whole group of pictures.
+    const qint64 typed = m_startTimeEdit->microseconds();
+    const qint64 shown =
+        MyQTimeEdit::FieldTime(m_trimSlider->startValue()).msecsSinceStartOfDay() * qint64(1000);
+    if (typed != shown)
+        m_trimSlider->setStartValue(typed);
     trimSlider_TrimValueChanged_slots();
+    // A typed millisecond stands for the whole of it, keyframe included.
+    snapStartToKeyframe(typed != shown ? 999 : 0);
 }
 
 void VideoPlayerWidget::endTimeEdit_ValueChanged_slots()
 {
     m_trimSlider->setEndValue(m_endTimeEdit->microseconds(), false);
     trimSlider_TrimValueChanged_slots();
+    snapStartToKeyframe();
 }
 
 void VideoPlayerWidget::readplaypos4startButton_slots()
@@ -306,6 +393,7 @@ void VideoPlayerWidget::readplaypos4startButton_slots()
     m_trimSlider->setStartValue(
         TrimLogic::StartFromPlayhead(m_trimSlider->currentValue(), m_trimSlider->endValue()));
     trimSlider_TrimValueChanged_slots();
+    snapStartToKeyframe();
 }
 
 void VideoPlayerWidget::readplaypos4endButton_slots()
@@ -317,6 +405,7 @@ void VideoPlayerWidget::readplaypos4endButton_slots()
                                                          m_trimSlider->startValue(), duration),
                               false);
     trimSlider_TrimValueChanged_slots();
+    snapStartToKeyframe();
 }
 
 void VideoPlayerWidget::resetButton_slots()
@@ -326,6 +415,7 @@ void VideoPlayerWidget::resetButton_slots()
     m_trimSlider->setStartValue(0);
     m_trimSlider->setEndValue(m_item->mediaInfo.duration, true);
     trimSlider_TrimValueChanged_slots();
+    snapStartToKeyframe();
 }
 
 void VideoPlayerWidget::mateButton_slots()

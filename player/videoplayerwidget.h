@@ -1,5 +1,7 @@
 #pragma once
 
+#include "convert/cutmode.h"
+
 #include <QWidget>
 
 #include <cstdint>
@@ -33,6 +35,13 @@ public:
     void applySkin();
     void retranslate();
 
+    // Keyframe: the row's start moves back to the keyframe at or before it
+    // whenever the user settles on a start, and the slider marks the
+    // keyframes; the end moves back to where a copy can end cleanly.
+    // Exact: the range stays where the user puts it.
+    void setCutMode(CutMode mode);
+    CutMode cutMode() const { return m_cutMode; }
+
     VideoItemWidget* item() const { return m_item; }
     bool isStarted() const { return m_started; }
     CMyPlayer* player() const { return m_player; }
@@ -57,6 +66,8 @@ private slots:
     void trimSlider_CurrentValueChanged_slots();
     void trimSlider_CurrentValueChanged2_slots();
     void trimSlider_TrimValueChanged_slots();
+    void trimSlider_StartReleased_slots();
+    void frameIndex_Ready_slots(const QString& path);
     void startTimeEdit_ValueChanged_slots();
     void endTimeEdit_ValueChanged_slots();
     void player_updatecurrentTime(int64_t curTime, int64_t durTime);
@@ -77,12 +88,19 @@ private:
     void playFrom(qint64 position);
     void placePicture();
     void showMuteState();
+    // Marks and, in Keyframe mode, the snapped start, from the item's index.
+    void applyKeyframes();
+    // Keyframe mode: the start to the keyframe at or before it (slack: how
+    // far past the start a keyframe may lie and still count), the end to
+    // where a copy can end cleanly.
+    void snapStartToKeyframe(qint64 slack = 0);
 
     VideoItemWidget* m_item = nullptr;
     bool m_dragging = false;
     CMyPlayer* m_player = nullptr;
     bool m_started = false;
     qint64 m_playStart = 0;
+    CutMode m_cutMode = CutMode::Exact;
 
     QWidget* m_frame = nullptr;
     QWidget* m_pictureArea = nullptr;

@@ -1,7 +1,5 @@
 #include "convert/joincommand.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 Q_DECLARE_METATYPE(MediaInfo)
@@ -29,43 +27,6 @@ class TestJoinCommand : public QObject
     Q_OBJECT
 
 private slots:
-    void listFileBytes_data()
-    {
-        QTest::addColumn<QStringList>("names");
-        QTest::addColumn<QByteArray>("expected"); // empty: refused
-
-        QTest::newRow("two segments")
-            << QStringList{"segment_0.mp4", "segment_1.mp4"}
-            << QByteArray("file 'segment_0.mp4' \r\nfile 'segment_1.mp4' \r\n");
-        // Inside single quotes nothing is special, so a quote must close the
-        // quoted text, appear escaped and reopen it.
-        QTest::newRow("single quote")
-            << QStringList{"it's.mp4"} << QByteArray("file 'it'\\''s.mp4' \r\n");
-        QTest::newRow("non-ASCII as UTF-8")
-            << QStringList{QString::fromUtf8("\xe8\xa7\x86\xe9\xa2\x91 Grüße.mp4")}
-            << QByteArray("file '\xe8\xa7\x86\xe9\xa2\x91 Gr\xc3\xbc\xc3\x9f"
-                          "e.mp4' \r\n");
-        // A name with a line break would smuggle a second entry into the list.
-        QTest::newRow("line feed refused")
-            << QStringList{"segment_0.mp4", "a\nfile '/etc/passwd'.mp4"} << QByteArray();
-        QTest::newRow("carriage return refused")
-            << QStringList{"segment_0.mp4", "a\rb.mp4"} << QByteArray();
-    }
-    void listFileBytes()
-    {
-        QFETCH(QStringList, names);
-        QFETCH(QByteArray, expected);
-        QCOMPARE(JoinListFileBytes(names), expected);
-    }
-    // Input options before the input, output last, and an existing output is
-    // refused (-n) rather than asked about or overwritten.
-    void joinArguments()
-    {
-        QCOMPARE(
-            JoinArguments(QStringLiteral("/w/join.txt"), QStringLiteral("/out/Join_file_1.mp4")),
-            (QStringList{"-n", "-f", "concat", "-safe", "0", "-i", "/w/join.txt", "-c", "copy",
-                         "/out/Join_file_1.mp4"}));
-    }
     void isSameFormat_data()
     {
         QTest::addColumn<MediaInfo>("other");

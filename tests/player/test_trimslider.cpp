@@ -60,6 +60,7 @@ private Q_SLOTS:
         const std::pair<void (MyTrimSlider::*)(), const char*> signalNames[] = {
             {&MyTrimSlider::trimPresssed, "pressed"},
             {&MyTrimSlider::trimReleased, "released"},
+            {&MyTrimSlider::startHandleReleased, "start released"},
             {&MyTrimSlider::trimValueChanged, "trim"},
             {&MyTrimSlider::CurrentValueChanged, "changed"},
             {&MyTrimSlider::CurrentValueChanged2, "moving"}};
@@ -144,6 +145,10 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("events");
         const QStringList moving{"pressed", "moving", "moving", "changed", "released"};
         const QStringList trimming{"pressed", "trim", "trim", "changed", "released"};
+        // The start's own release comes first, so a snapped start can still
+        // move the playhead before "changed" reports it.
+        const QStringList starting{"pressed",        "trim",    "trim",
+                                   "start released", "changed", "released"};
         QTest::newRow("playhead forward")
             << "playhead" << 400 << 400 << qint64(40000000) << qint64(0) << kMax << moving;
         // The playhead's pixels reach past the track; its value stays in range.
@@ -151,7 +156,7 @@ private Q_SLOTS:
             << "playhead" << 850 << 595 << kMax << qint64(0) << kMax << moving;
         // Stops half a handle before the right handle's edge (588).
         QTest::newRow("start past the end handle")
-            << "left" << 850 << 580 << qint64(58300000) << qint64(58300000) << kMax << trimming;
+            << "left" << 850 << 580 << qint64(58300000) << qint64(58300000) << kMax << starting;
         // Pixel 595 stands for 59.5 s: the end stays at the maximum.
         QTest::newRow("end past the right end")
             << "right" << 850 << 588 << kMax << qint64(0) << kMax << trimming;
@@ -182,6 +187,53 @@ private Q_SLOTS:
         QVERIFY(m_slider->leftHandle()->x() < m_slider->rightHandle()->x());
         // The end of a drag is reported before the release.
         QCOMPARE(m_events, events);
+    }
+
+    // Each keyframe mark stands where the start handle's middle is when the
+    // start holds that keyframe; a mark per pixel column at most.
+    void keyframeMarks_data()
+    {
+        QTest::addColumn<QList<qint64>>("times");
+        QTest::addColumn<int>("columns");
+        QTest::newRow("none") << QList<qint64>() << 0;
+        QTest::newRow("at the start") << QList<qint64>{0} << 1;
+        QTest::newRow("spread") << QList<qint64>{0, 2000000, 31000000, 57500000} << 4;
+        QList<qint64> everyMillisecond;
+        for (qint64 t = 0; t <= kMax; t += 1000)
+            everyMillisecond << t;
+        // -1: as many as the bar has columns, give or take the handle's ends.
+        QTest::newRow("every millisecond") << everyMillisecond << -1;
+    }
+    void keyframeMarks()
+    {
+        QFETCH(QList<qint64>, times);
+        QFETCH(int, columns);
+        const int widgets = int(m_slider->findChildren<QWidget*>().size());
+        m_slider->setKeyframeTicks(times);
+        QCOMPARE(int(m_slider->findChildren<QWidget*>().size()), widgets);
+        QWidget* layer = m_slider->keyframeTickLayer();
+        QCOMPARE(layer->isVisible(), columns != 0);
+        if (columns == 0)
+            return;
+        const QImage image = layer->grab().toImage();
+        const int y = image.height() - 1;
+        const QRgb plain = image.pixel(image.width() - 1, y);
+        int marked = 0;
+        for (int x = 0; x < image.width(); ++x)
+            marked += image.pixel(x, y) != plain ? 1 : 0;
+        if (columns > 0) {
+            QCOMPARE(marked, columns);
+        } else {
+            QVERIFY(marked <= m_slider->trackLength() + 1);
+            QVERIFY(marked >= m_slider->trackLength() - m_slider->handleWidth());
+        }
+        for (qint64 t : times.mid(0, 4)) {
+            m_slider->setStartValue(t);
+            QWidget* handle = m_slider->leftHandle();
+            QVERIFY2(image.pixel(handle->x() + handle->width() / 2, y) != plain,
+                     qPrintable(QString::number(t)));
+        }
+        QVERIFY(m_events.isEmpty());
     }
 
     void emptyRange()

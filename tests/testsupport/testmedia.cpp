@@ -3,6 +3,7 @@
 #include "app/appfolder.h"
 
 #include <QFileInfo>
+#include <QHash>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -103,6 +104,95 @@ QStringList StreamValues(const QString& path, const QString& select, const QStri
                    QStringLiteral("stream=") + entries, QStringLiteral("-of"),
                    QStringLiteral("default=nw=1:nk=1"), path});
     return text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+QString DecodeErrors(const QString& path)
+{
+    QProcess process;
+    process.start(Ffmpeg(), {QStringLiteral("-v"), QStringLiteral("error"),
+                             QStringLiteral("-nostdin"), QStringLiteral("-i"), path,
+                             QStringLiteral("-f"), QStringLiteral("null"), QStringLiteral("-")});
+    if (!process.waitForFinished(120000))
+        return QStringLiteral("<decoding did not finish>");
+    return QString::fromUtf8(process.readAllStandardError()).trimmed();
+}
+
+bool PacketTimesIncrease(const QString& path, QString* detail)
+{
+    const QString text =
+        ProbeText({QStringLiteral("-show_entries"), QStringLiteral("packet=stream_index,dts"),
+                   QStringLiteral("-of"), QStringLiteral("csv=p=0"), path});
+    QHash<int, qint64> last;
+    int line = 0;
+    for (const QString& row : text.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        ++line;
+        const QStringList fields = row.split(QLatin1Char(','));
+        bool ok = false;
+        const qint64 dts = fields.value(1).toLongLong(&ok);
+        if (!ok)
+            continue;
+        const int stream = fields.value(0).toInt();
+        if (last.contains(stream) && dts <= last[stream]) {
+            if (detail)
+                *detail = QStringLiteral("stream %1, packet line %2: %3 after %4")
+                              .arg(stream)
+                              .arg(line)
+                              .arg(dts)
+                              .arg(last[stream]);
+            return false;
+        }
+        last[stream] = dts;
+    }
+    if (line == 0 && detail)
+        *detail = QStringLiteral("no packets");
+    return line > 0;
+}
+
+double StreamSpanSeconds(const QString& path, const QString& select)
+{
+    const QString text =
+        ProbeText({QStringLiteral("-select_streams"), select, QStringLiteral("-show_entries"),
+                   QStringLiteral("packet=pts_time,duration_time"), QStringLiteral("-of"),
+                   QStringLiteral("csv=p=0"), path});
+    double first = 1e18;
+    double end = -1e18;
+    for (const QString& row : text.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QStringList fields = row.split(QLatin1Char(','));
+        bool ok = false;
+        const double pts = fields.value(0).toDouble(&ok);
+        if (!ok)
+            continue;
+        first = qMin(first, pts);
+        end = qMax(end, pts + fields.value(1).toDouble());
+    }
+    return end > first ? end - first : -1.0;
+}
+
+QByteArray GreyFrame(const QString& path, double seconds)
+{
+    QProcess process;
+    process.start(Ffmpeg(),
+                  {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-nostdin"),
+                   QStringLiteral("-ss"), QString::number(seconds, 'f', 6), QStringLiteral("-i"),
+                   path, QStringLiteral("-frames:v"), QStringLiteral("1"), QStringLiteral("-vf"),
+                   QStringLiteral("scale=64:48,format=gray"), QStringLiteral("-f"),
+                   QStringLiteral("rawvideo"), QStringLiteral("-")});
+    if (!process.waitForFinished(60000))
+        return {};
+    const QByteArray bytes = process.readAllStandardOutput();
+    return bytes.size() == 64 * 48 ? bytes : QByteArray();
+}
+
+double FrameDifference(const QByteArray& a, const QByteArray& b)
+{
+    if (a.isEmpty() || a.size() != b.size())
+        return 1e9;
+    double sum = 0.0;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        const double d = double(quint8(a[i])) - double(quint8(b[i]));
+        sum += d * d;
+    }
+    return sum / double(a.size());
 }
 
 void UseBuildAppFolder()

@@ -27,6 +27,24 @@ QStringList StreamTypes(const QString& path); // "video", "audio" in file order
 // streams `select` picks ("v:0", "a"), in order.
 QStringList StreamValues(const QString& path, const QString& select, const QString& entries);
 
+// What decoding the whole file prints at error level; empty for a sound file.
+QString DecodeErrors(const QString& path);
+
+// True when the packets of every stream come with strictly increasing
+// decode times; otherwise false with the first offence in `detail`.
+bool PacketTimesIncrease(const QString& path, QString* detail = nullptr);
+
+// The span of the stream `select` picks, from its packets: from the first
+// shown packet to the end of the last, in seconds; -1 when it has none.
+double StreamSpanSeconds(const QString& path, const QString& select);
+
+// The frame shown at `seconds` (the file's own time, 0 = its start), as 64x48
+// grey bytes; empty when none can be decoded there.
+QByteArray GreyFrame(const QString& path, double seconds);
+
+// The mean squared difference of two grey frames of one size.
+double FrameDifference(const QByteArray& a, const QByteArray& b);
+
 // Points the application folder at the build's one (SPLICORA_APP_DIR).
 void UseBuildAppFolder();
 
