@@ -247,19 +247,18 @@ QStringList SpliceEncoderOptions(const FrameIndex& index, const QString& suffix)
         if (profile.isEmpty() || (profile == QLatin1String("baseline") && d > 0))
             return {};
         args << QStringLiteral("-c:v") << QStringLiteral("libx264") << QStringLiteral("-preset")
-             << QStringLiteral("fast") << QStringLiteral("-crf") << QStringLiteral("16")
+             << QStringLiteral("superfast") << QStringLiteral("-crf") << QStringLiteral("14")
              << QStringLiteral("-profile:v") << profile;
         if (index.level > 0)
             args << QStringLiteral("-level") << QString::number(index.level / 10.0, 'f', 1);
         // The reorder depth must equal the source's: decode times step evenly
         // across every splice only when both sides hold frames back equally.
-        if (d == 0)
-            args << QStringLiteral("-bf") << QStringLiteral("0");
-        else if (d == 1)
-            args << QStringLiteral("-bf") << QStringLiteral("1");
-        else
-            args << QStringLiteral("-bf") << QStringLiteral("3") << QStringLiteral("-x264-params")
-                 << QStringLiteral("b-pyramid=normal");
+        args << QStringLiteral("-bf") << QString::number(d == 0 ? 0 : d == 1 ? 1 : 3);
+        // A piece is a few dozen frames: looking ahead and many threads only
+        // cost set-up time and memory.
+        args << QStringLiteral("-threads") << QStringLiteral("2") << QStringLiteral("-x264-params")
+             << QStringLiteral("rc-lookahead=0:sync-lookahead=0") +
+                    (d >= 2 ? QStringLiteral(":b-pyramid=normal") : QString());
     } else if (index.codec == QLatin1String("hevc")) {
         const QString p = Lower(index.profile);
         QString profile;
@@ -282,7 +281,7 @@ QStringList SpliceEncoderOptions(const FrameIndex& index, const QString& suffix)
         }
         params += QStringLiteral(":log-level=error");
         args << QStringLiteral("-c:v") << QStringLiteral("libx265") << QStringLiteral("-preset")
-             << QStringLiteral("fast") << QStringLiteral("-crf") << QStringLiteral("18")
+             << QStringLiteral("veryfast") << QStringLiteral("-crf") << QStringLiteral("18")
              << QStringLiteral("-profile:v") << profile << QStringLiteral("-x265-params") << params;
         if (Lower(suffix) != QLatin1String("mkv"))
             args << QStringLiteral("-tag:v") << QStringLiteral("hvc1");
@@ -295,8 +294,9 @@ QStringList SpliceEncoderOptions(const FrameIndex& index, const QString& suffix)
         args << QStringLiteral("-c:v")
              << (vp9 ? QStringLiteral("libvpx-vp9") : QStringLiteral("libvpx"))
              << QStringLiteral("-deadline") << QStringLiteral("good") << QStringLiteral("-cpu-used")
-             << QStringLiteral("4") << QStringLiteral("-crf") << QStringLiteral("10")
-             << QStringLiteral("-b:v") << (vp9 ? QStringLiteral("0") : QStringLiteral("20M"));
+             << QStringLiteral("5") << QStringLiteral("-row-mt") << QStringLiteral("1")
+             << QStringLiteral("-crf") << QStringLiteral("10") << QStringLiteral("-b:v")
+             << (vp9 ? QStringLiteral("0") : QStringLiteral("20M"));
         if (vp9) {
             const QString profile = index.profile.section(QLatin1Char(' '), -1);
             bool ok = false;

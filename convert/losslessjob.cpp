@@ -167,10 +167,11 @@ void LosslessJob::runPrepare()
         total += plan.keptDuration();
         const QString source = QStringLiteral("file:") + item.filePath;
         QString audioPart;
-        if (audio) {
-            // Sound is copied packet by packet into a file of its own: read
-            // from the whole file, a copy would start at the picture's
-            // keyframe instead of the kept start.
+        // A join reads each file's sound from a part of its own: read from
+        // the whole file through the join list, it would start at the
+        // picture's keyframe instead of the kept start. A single cut reads
+        // it straight from the file in the join pass.
+        if (audio && m_items.size() > 1) {
             audioPart = workPath(QStringLiteral("audio_%1.mka").arg(i));
             args << QStringLiteral("-ss") << RelativeSeconds(plan.keptStart)
                  << QStringLiteral("-to") << RelativeSeconds(plan.keptEnd) << QStringLiteral("-i")
@@ -196,8 +197,10 @@ void LosslessJob::runPrepare()
                     workPath(QStringLiteral("piece_%1_%2.%3").arg(i).arg(p).arg(m_format.suffix));
                 // Half a frame early, so that the first frame is taken
                 // however its time was rounded.
+                // Only the piece's own stretch is read and decoded.
                 args << QStringLiteral("-ss")
                      << RelativeSeconds(piece.start - index.startTime - half)
+                     << QStringLiteral("-t") << RelativeSeconds(piece.duration + 2 * half)
                      << QStringLiteral("-i") << source << QStringLiteral("-map")
                      << QStringLiteral("%1:v:0").arg(input) << QStringLiteral("-an")
                      << QStringLiteral("-sn") << QStringLiteral("-dn")
@@ -246,12 +249,15 @@ void LosslessJob::runJoin()
         return;
     // Every piece must be there: a step that wrote nothing would otherwise
     // make a join of the rest.
+    m_encodedBytes = 0;
     for (int i = 0; i < m_items.size(); ++i) {
+        for (const QString& piece : m_encodedPieces.value(i))
+            m_encodedBytes += QFileInfo(piece).size();
         QStringList expected = m_encodedPieces.value(i);
         if (!m_audioParts.value(i).isEmpty())
             expected << m_audioParts[i];
         for (const QString& file : std::as_const(expected)) {
-            if (QFileInfo(file).size() <= 0) {
+            if (!file.isEmpty() && QFileInfo(file).size() <= 0) {
                 const bool sound = file == m_audioParts.value(i);
                 fail(sound ? tr("\"%1\" has no sound track %2 in the kept range.")
                                  .arg(DisplayName(m_items[i].filePath))
@@ -295,7 +301,7 @@ void LosslessJob::runJoin()
                 pictures << entry;
             }
         }
-        if (audio) {
+        if (audio && !m_audioParts[i].isEmpty()) {
             ConcatEntry entry;
             entry.path = m_audioParts[i];
             sounds << entry;
@@ -321,11 +327,24 @@ void LosslessJob::runJoin()
         return true;
     };
     if ((video && !addList(pictures, QStringLiteral("video.ffconcat"), QStringLiteral("v"))) ||
-        (audio && !addList(sounds, QStringLiteral("audio.ffconcat"), QStringLiteral("a")))) {
+        (audio && !sounds.isEmpty() &&
+         !addList(sounds, QStringLiteral("audio.ffconcat"), QStringLiteral("a")))) {
         fail(tr("A file name holds a line break and cannot be joined. Rename the file."));
         return;
     }
-    args << maps << QStringLiteral("-c") << QStringLiteral("copy") << m_outputFile;
+    if (audio && sounds.isEmpty()) {
+        const ConvertItem& item = m_items.first();
+        const ItemCutPlan& plan = m_plans.first();
+        args << QStringLiteral("-ss") << RelativeSeconds(plan.keptStart) << QStringLiteral("-to")
+             << RelativeSeconds(plan.keptEnd) << QStringLiteral("-i")
+             << QStringLiteral("file:") + item.filePath;
+        maps << QStringLiteral("-map")
+             << QStringLiteral("%1:a:%2").arg(input++).arg(qMax(0, item.audioTrackIndex));
+    }
+    // Sound packets from before the start go; the picture's first packet is
+    // always its keyframe at the start.
+    args << maps << QStringLiteral("-c") << QStringLiteral("copy") << QStringLiteral("-copypriorss")
+         << QStringLiteral("0") << m_outputFile;
     m_progressBase = m_progressSpan;
     m_progressSpan = 9999 - m_progressBase;
     m_stepLength = m_expected;
@@ -342,16 +361,8 @@ QString LosslessJob::headerMismatch() const
         const QList<QByteArray> expected = HevcParameterSets(m_indexes[i].extradata);
         for (const QString& piece : m_encodedPieces.value(i)) {
             bool ok = false;
-            const QByteArray output = ProbeOutput(
-                {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-select_streams"),
-                 QStringLiteral("v:0"), QStringLiteral("-show_entries"),
-                 QStringLiteral("stream=extradata"), QStringLiteral("-show_data"),
-                 QStringLiteral("-of"), QStringLiteral("compact"), QStringLiteral("file:") + piece},
-                &ok);
-            QMap<QString, QString> fields;
-            ParseProbeLine(QString::fromUtf8(output).trimmed(), &fields);
-            const QList<QByteArray> made =
-                HevcParameterSets(ParseHexDump(fields.value(QStringLiteral("extradata"))));
+            const QByteArray output = ProbeOutput(ExtradataArguments(piece), &ok);
+            const QList<QByteArray> made = HevcParameterSets(ParseExtradata(output));
             if (!ok || expected.isEmpty() || made != expected) {
                 qDebug("parameter sets of %s differ from %s", qUtf8Printable(piece),
                        qUtf8Printable(m_items[i].filePath));
@@ -418,6 +429,8 @@ QString LosslessJob::explainToolFailure(QProcess::ExitStatus status) const
         log.contains(QLatin1String("File too large")))
         return tr("There is not enough room in the output folder. Free some space or choose "
                   "another folder.");
+    if (log.contains(QLatin1String("matches no streams")))
+        return tr("A file has no sound track of the number chosen in its row.");
     for (const ConvertItem& item : m_items) {
         for (const QString& line : log.split(QLatin1Char('\n'))) {
             if (!line.contains(item.filePath))

@@ -43,6 +43,8 @@ public:
     // The kept range of each item after snapping to frames (or keyframes),
     // relative microseconds; known once the job has planned.
     QList<ItemCutPlan> plans() const { return m_plans; }
+    // Bytes of picture that were encoded again rather than copied.
+    qint64 encodedBytes() const { return m_encodedBytes; }
 
 signals:
     void stepStarted(int phase);
@@ -95,4 +97,5 @@ private:
     qint64 m_stepLength = 0;
     qint64 m_expected = 0;
     qint64 m_tolerance = 0;
+    qint64 m_encodedBytes = 0;
 };

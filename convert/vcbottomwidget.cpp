@@ -141,6 +141,12 @@ VCBottomWidget::~VCBottomWidget()
     // The engine may be converting on its own thread; Destroy waits for it and
     // guarantees that no callback follows.
     releaseEngineJob();
+    // The engine outlives the bar; items it still holds would join the next
+    // bar's first job.
+    if (const auto delItem = EngineLibrary::Functions().delItem) {
+        for (const QString& id : std::as_const(m_engineItemIds))
+            delItem(id.toInt(nullptr, 10));
+    }
     VCBottomWidget* self = this;
     g_bottomBar.compare_exchange_strong(self, nullptr);
     // A running lossless job ends its tool and removes what it wrote.

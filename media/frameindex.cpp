@@ -98,15 +98,38 @@ QList<qint64> FrameIndex::keyframeTimes() const
     return times;
 }
 
+QStringList ExtradataArguments(const QString& path)
+{
+    // Only the stream's headers: a dump of every packet's data would take
+    // minutes on a long file.
+    return {QStringLiteral("-v"),
+            QStringLiteral("error"),
+            QStringLiteral("-select_streams"),
+            QStringLiteral("v:0"),
+            QStringLiteral("-show_entries"),
+            QStringLiteral("stream=extradata"),
+            QStringLiteral("-show_data"),
+            QStringLiteral("-of"),
+            QStringLiteral("compact"),
+            QStringLiteral("file:") + path};
+}
+
+QByteArray ParseExtradata(const QByteArray& output)
+{
+    QMap<QString, QString> fields;
+    ParseProbeLine(QString::fromUtf8(output).trimmed(), &fields);
+    return ParseHexDump(fields.value(QStringLiteral("extradata")));
+}
+
 QStringList FrameIndexArguments(const QString& path)
 {
     return {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-select_streams"),
             QStringLiteral("v:0"), QStringLiteral("-show_entries"),
             QStringLiteral("format=start_time,duration:stream=codec_name,profile,level,pix_fmt,"
                            "codec_tag_string,width,height,time_base,avg_frame_rate,has_b_frames,"
-                           "color_range,color_space,color_transfer,color_primaries,extradata:"
+                           "color_range,color_space,color_transfer,color_primaries:"
                            "packet=pts,dts,flags"),
-            QStringLiteral("-show_data"), QStringLiteral("-of"), QStringLiteral("compact"),
+            QStringLiteral("-of"), QStringLiteral("compact"),
             // A name that starts with "-" must not read as an option.
             QStringLiteral("file:") + path};
 }
@@ -352,13 +375,17 @@ void FrameIndexCache::startNext()
         return;
     m_current = m_queue.takeFirst();
     m_process->setProcessChannelMode(QProcess::SeparateChannels);
-    m_process->start(FfprobePath(), FrameIndexArguments(m_current), QIODevice::ReadOnly);
+    startProber(FrameIndexArguments(m_current));
+}
+
+void FrameIndexCache::startProber(const QStringList& arguments)
+{
+    m_process->start(FfprobePath(), arguments, QIODevice::ReadOnly);
     // A prober that hangs on a damaged file must not stop every later file.
-    QPointer<QProcess> process = m_process;
-    const QString current = m_current;
-    QTimer::singleShot(kIndexTimeoutMs, this, [this, process, current] {
-        if (process && m_current == current && process->state() != QProcess::NotRunning)
-            process->kill();
+    const quint64 run = ++m_runs;
+    QTimer::singleShot(kIndexTimeoutMs, this, [this, run] {
+        if (run == m_runs && m_process->state() != QProcess::NotRunning)
+            m_process->kill();
     });
 }
 
@@ -367,19 +394,30 @@ void FrameIndexCache::onFinished()
     if (m_current.isEmpty())
         return;
     const QString path = m_current;
-    m_current.clear();
-    FrameIndex index;
     const bool ran = m_process->exitStatus() == QProcess::NormalExit && m_process->exitCode() == 0;
     const QByteArray output = m_process->readAllStandardOutput();
     const QByteArray errors = m_process->readAllStandardError();
-    if (ran)
-        index = ParseFrameIndex(output);
-    if (!index.valid) {
-        if (index.error.isEmpty())
-            index.error = QString::fromUtf8(errors).trimmed().section(QLatin1Char('\n'), 0, 0);
-        qDebug("frame index of %s failed: %s", qUtf8Printable(path), qUtf8Printable(index.error));
+    if (m_readingHeaders) {
+        // Second step: the headers an encoder must match (HEVC only).
+        m_readingHeaders = false;
+        if (ran)
+            m_pending.extradata = ParseExtradata(output);
+    } else {
+        m_pending = ran ? ParseFrameIndex(output) : FrameIndex();
+        if (!m_pending.valid && m_pending.error.isEmpty())
+            m_pending.error = QString::fromUtf8(errors).trimmed().section(QLatin1Char('\n'), 0, 0);
+        if (m_pending.valid && m_pending.codec == QLatin1String("hevc")) {
+            m_readingHeaders = true;
+            startProber(ExtradataArguments(path));
+            return;
+        }
     }
-    m_done.insert(path, std::make_shared<const FrameIndex>(std::move(index)));
+    m_current.clear();
+    if (!m_pending.valid)
+        qDebug("frame index of %s failed: %s", qUtf8Printable(path),
+               qUtf8Printable(m_pending.error));
+    m_done.insert(path, std::make_shared<const FrameIndex>(std::move(m_pending)));
+    m_pending = FrameIndex();
     emit indexReady(path);
     startNext();
 }

@@ -78,6 +78,11 @@ struct FrameIndex
 // every packet of the first video stream (decode order, with flags).
 QStringList FrameIndexArguments(const QString& path);
 
+// The prober's arguments for the first video stream's global headers, and
+// reading them from its output.
+QStringList ExtradataArguments(const QString& path);
+QByteArray ParseExtradata(const QByteArray& output);
+
 // Reads the prober's output of FrameIndexArguments.
 FrameIndex ParseFrameIndex(const QByteArray& output);
 
@@ -128,10 +133,14 @@ signals:
 
 private:
     void startNext();
+    void startProber(const QStringList& arguments);
     void onFinished();
 
     QHash<QString, std::shared_ptr<const FrameIndex>> m_done;
     QStringList m_queue;
     QString m_current;
     QProcess* m_process = nullptr;
+    FrameIndex m_pending; // the index being read, between its two steps
+    bool m_readingHeaders = false;
+    quint64 m_runs = 0; // prober runs started, to tell a stale timeout
 };

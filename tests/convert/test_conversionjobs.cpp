@@ -241,6 +241,30 @@ private Q_SLOTS:
                  qPrintable(QString::number(TestMedia::DurationSeconds(result))));
     }
 
+    // Frames shown before their keyframe tie a group to the one before it,
+    // so an exact cut cannot copy from there: the whole cut is encoded again
+    // and the report says so.
+    void unspliceableCutIsReencoded()
+    {
+        const QString open = m_out->filePath("../open gop.mov");
+        QVERIFY(TestMedia::RunFfmpeg(
+            {"-f", "lavfi", "-i", "testsrc2=size=320x240:rate=25:duration=6", "-f", "lavfi", "-i",
+             "sine=duration=6", "-c:v", "libx265", "-preset", "ultrafast", "-x265-params",
+             "keyint=50:min-keyint=50:scenecut=0:open-gop=1:log-level=error", "-c:a", "aac",
+             open}));
+        m_window->AddMediaPaths({open});
+        QTRY_VERIFY_WITH_TIMEOUT(list()->itemCount() == 1 && !m_window->probeQueue()->isBusy(),
+                                 30000);
+        bar()->setCutMode(CutMode::Exact);
+        setRange(rows().first(), 1.3, 4.7);
+        const QString report = runJob();
+        QFile::remove(open);
+        QVERIFY2(report.startsWith("Cut Completed.\nRe-encoded: the picture uses open groups"),
+                 qPrintable(report));
+        QVERIFY2(qAbs(TestMedia::DurationSeconds(onlyResult()) - 3.4) <= 0.1,
+                 qPrintable(QString::number(TestMedia::DurationSeconds(onlyResult()))));
+    }
+
     void joinsOfOneKindOfStream_data()
     {
         QTest::addColumn<QStringList>("files");
