@@ -99,15 +99,14 @@ void LosslessJob::waitForIndexes()
     if (!m_running || m_cancelled)
         return;
     FrameIndexCache* cache = FrameIndexCache::instance();
-    // Only the picture needs the frame index; sound is cut by time.
-    if (!m_format.videoCodec.isEmpty()) {
-        for (const ConvertItem& item : std::as_const(m_items)) {
-            if (!cache->contains(item.filePath)) {
-                cache->request(item.filePath, true);
-                connect(cache, &FrameIndexCache::indexReady, this, &LosslessJob::waitForIndexes,
-                        Qt::UniqueConnection);
-                return;
-            }
+    // The picture is cut by its frames; sound files need the index for the
+    // time their clock starts at.
+    for (const ConvertItem& item : std::as_const(m_items)) {
+        if (!cache->contains(item.filePath)) {
+            cache->request(item.filePath, true);
+            connect(cache, &FrameIndexCache::indexReady, this, &LosslessJob::waitForIndexes,
+                    Qt::UniqueConnection);
+            return;
         }
     }
     disconnect(cache, &FrameIndexCache::indexReady, this, &LosslessJob::waitForIndexes);
@@ -121,9 +120,8 @@ void LosslessJob::plan()
     QStringList refusals;
     const bool video = !m_format.videoCodec.isEmpty();
     for (const ConvertItem& item : std::as_const(m_items)) {
-        const FrameIndex index =
-            video ? FrameIndexCache::instance()->index(item.filePath) : FrameIndex();
-        if (video && (!index.valid || !index.hasVideo)) {
+        const FrameIndex index = FrameIndexCache::instance()->index(item.filePath);
+        if (!index.valid || (video && !index.hasVideo)) {
             fail(tr("\"%1\" is damaged or can no longer be read.").arg(DisplayName(item.filePath)));
             return;
         }
@@ -160,6 +158,10 @@ void LosslessJob::runPrepare()
     qint64 total = 0;
     m_audioParts.clear();
     m_encodedPieces.clear();
+    const bool oneTrack =
+        std::all_of(m_items.begin(), m_items.end(), [this](const ConvertItem& item) {
+            return qMax(0, item.audioTrackIndex) == qMax(0, m_items.first().audioTrackIndex);
+        });
     for (int i = 0; i < m_items.size(); ++i) {
         const ConvertItem& item = m_items[i];
         const ItemCutPlan& plan = m_plans[i];
@@ -167,11 +169,10 @@ void LosslessJob::runPrepare()
         total += plan.keptDuration();
         const QString source = QStringLiteral("file:") + item.filePath;
         QString audioPart;
-        // A join reads each file's sound from a part of its own: read from
-        // the whole file through the join list, it would start at the
-        // picture's keyframe instead of the kept start. A single cut reads
-        // it straight from the file in the join pass.
-        if (audio && m_items.size() > 1) {
+        // The join pass reads one sound track from every file; where the
+        // rows chose different tracks, each file's track is copied into a
+        // part of its own first.
+        if (audio && !oneTrack) {
             audioPart = workPath(QStringLiteral("audio_%1.mka").arg(i));
             args << QStringLiteral("-ss") << RelativeSeconds(plan.keptStart)
                  << QStringLiteral("-to") << RelativeSeconds(plan.keptEnd) << QStringLiteral("-i")
@@ -301,15 +302,28 @@ void LosslessJob::runJoin()
                 pictures << entry;
             }
         }
-        if (audio && !m_audioParts[i].isEmpty()) {
+        if (audio) {
+            // Straight from the file, over the same stretch as the picture.
+            // The reader starts a little early (at the picture's keyframe);
+            // those packets are dropped in the join pass below.
             ConcatEntry entry;
-            entry.path = m_audioParts[i];
+            entry.path = m_items[i].filePath;
+            entry.duration = plan.keptDuration();
+            if (!m_audioParts[i].isEmpty()) {
+                entry.path = m_audioParts[i];
+            } else {
+                const qint64 origin = m_indexes[i].startTime;
+                entry.inpoint = origin + plan.keptStart;
+                entry.outpoint = origin + plan.keptEnd;
+            }
             sounds << entry;
         }
     }
 
+    // Times as the lists give them: shifting each list to start at 0 would
+    // move the sound by the stretch its reader starts early.
     QStringList args{QStringLiteral("-hide_banner"), QStringLiteral("-nostdin"),
-                     QStringLiteral("-n")};
+                     QStringLiteral("-n"), QStringLiteral("-copyts")};
     int input = 0;
     QStringList maps;
     const auto addList = [&](const QList<ConcatEntry>& entries, const QString& name,
@@ -323,28 +337,32 @@ void LosslessJob::runJoin()
         qDebug("%s:\n%s", qUtf8Printable(name), bytes.constData());
         args << QStringLiteral("-f") << QStringLiteral("concat") << QStringLiteral("-safe")
              << QStringLiteral("0") << QStringLiteral("-i") << list.fileName();
-        maps << QStringLiteral("-map") << QStringLiteral("%1:%2:0").arg(input++).arg(stream);
+        maps << QStringLiteral("-map") << QStringLiteral("%1:%2").arg(input++).arg(stream);
         return true;
     };
-    if ((video && !addList(pictures, QStringLiteral("video.ffconcat"), QStringLiteral("v"))) ||
-        (audio && !sounds.isEmpty() &&
-         !addList(sounds, QStringLiteral("audio.ffconcat"), QStringLiteral("a")))) {
+    const int track =
+        m_audioParts.value(0).isEmpty() ? qMax(0, m_items.first().audioTrackIndex) : 0;
+    if ((video && !addList(pictures, QStringLiteral("video.ffconcat"), QStringLiteral("v:0"))) ||
+        (audio &&
+         !addList(sounds, QStringLiteral("audio.ffconcat"), QStringLiteral("a:%1").arg(track)))) {
         fail(tr("A file name holds a line break and cannot be joined. Rename the file."));
         return;
     }
-    if (audio && sounds.isEmpty()) {
-        const ConvertItem& item = m_items.first();
-        const ItemCutPlan& plan = m_plans.first();
-        args << QStringLiteral("-ss") << RelativeSeconds(plan.keptStart) << QStringLiteral("-to")
-             << RelativeSeconds(plan.keptEnd) << QStringLiteral("-i")
-             << QStringLiteral("file:") + item.filePath;
-        maps << QStringLiteral("-map")
-             << QStringLiteral("%1:a:%2").arg(input++).arg(qMax(0, item.audioTrackIndex));
+    args << maps << QStringLiteral("-c")
+         << QStringLiteral("copy")
+         // Packets shown before the start go; the picture's first packet is
+         // always the keyframe at the start.
+         << QStringLiteral("-copypriorss") << QStringLiteral("0");
+    if (audio) {
+        // Each file's reader starts at its picture's keyframe, so its first
+        // sound packets fall before the end of the file ahead of it: a packet
+        // decoded no later than the last one written is dropped.
+        args << QStringLiteral("-bsf:a")
+             << QStringLiteral("setts=dts=if(lte(DTS\\,PREV_OUTDTS)\\,PREV_OUTDTS\\,DTS)"
+                               ":pts=if(lte(DTS\\,PREV_OUTDTS)\\,NOPTS\\,PTS),"
+                               "noise=drop=eq(pts\\,nopts)");
     }
-    // Sound packets from before the start go; the picture's first packet is
-    // always its keyframe at the start.
-    args << maps << QStringLiteral("-c") << QStringLiteral("copy") << QStringLiteral("-copypriorss")
-         << QStringLiteral("0") << m_outputFile;
+    args << m_outputFile;
     m_progressBase = m_progressSpan;
     m_progressSpan = 9999 - m_progressBase;
     m_stepLength = m_expected;
@@ -481,34 +499,33 @@ void LosslessJob::verify()
 QString LosslessJob::explainShortResult(qint64 actual, qint64 expected) const
 {
     // Which file ran out: the last packet each one yields within its range.
+    const bool video = !m_format.videoCodec.isEmpty();
     for (int i = 0; i < m_items.size(); ++i) {
         const ConvertItem& item = m_items[i];
         const ItemCutPlan& plan = m_plans[i];
-        const bool video = !m_format.videoCodec.isEmpty();
+        const qint64 origin = video ? m_indexes[i].startTime : 0;
         bool ok = false;
         const QByteArray output = ProbeOutput(
             {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-select_streams"),
-             video ? QStringLiteral("v:0") : QStringLiteral("a:0"), QStringLiteral("-show_entries"),
-             QStringLiteral("packet=pts_time:format=start_time"), QStringLiteral("-of"),
-             QStringLiteral("csv=p=0"), QStringLiteral("file:") + item.filePath},
+             video ? QStringLiteral("v:0") : QStringLiteral("a:0"),
+             QStringLiteral("-read_intervals"),
+             ListSeconds(origin + plan.keptStart) + QLatin1Char('%') +
+                 ListSeconds(origin + plan.keptEnd),
+             QStringLiteral("-show_entries"), QStringLiteral("packet=pts_time"),
+             QStringLiteral("-of"), QStringLiteral("csv=p=0"),
+             QStringLiteral("file:") + item.filePath},
             &ok);
-        const QStringList lines =
-            QString::fromUtf8(output).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        double last = -1.0;
-        double start = 0.0;
-        for (const QString& line : lines) {
+        qint64 last = plan.keptStart;
+        for (const QString& line : QString::fromUtf8(output).split(QLatin1Char('\n'))) {
             bool good = false;
-            const double value = line.split(QLatin1Char(',')).first().toDouble(&good);
+            const double seconds = line.trimmed().toDouble(&good);
             if (good)
-                last = std::max(last, value);
+                last = qMax(last, qint64(seconds * 1e6) - origin);
         }
-        if (!lines.isEmpty())
-            start = lines.last().toDouble();
-        const qint64 readable = qint64((last - start) * 1e6);
-        const qint64 missing = plan.keptEnd - qMax(readable, plan.keptStart);
-        if (last >= 0 && missing > m_tolerance) {
+        const qint64 missing = plan.keptEnd - last;
+        if (missing > m_tolerance) {
             return tr("\"%1\" ended early at %2, so the result is %3 s shorter than chosen.")
-                .arg(DisplayName(item.filePath), TimeToString(qMax<qint64>(0, readable)))
+                .arg(DisplayName(item.filePath), TimeToString(last))
                 .arg(QString::number(double(missing) / 1e6, 'f', 1));
         }
     }

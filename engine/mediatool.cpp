@@ -1,5 +1,6 @@
 #include "engine/mediatool.h"
 
+#include "app/rationaltext.h"
 #include "engine/orvelane.h"
 
 #include <QDeadlineTimer>
@@ -34,23 +35,6 @@ const QString ToolSuffix = QStringLiteral(".exe");
 #else
 const QString ToolSuffix;
 #endif
-
-// "30000/1001" -> 30000, 1001; false for "0/0" and anything unreadable.
-bool ParseRate(const QString& text, int* num, int* den)
-{
-    const QStringList parts = text.split(QLatin1Char('/'));
-    if (parts.size() != 2)
-        return false;
-    bool okNum = false;
-    bool okDen = false;
-    const int n = parts[0].toInt(&okNum);
-    const int d = parts[1].toInt(&okDen);
-    if (!okNum || !okDen || n <= 0 || d <= 0)
-        return false;
-    *num = n;
-    *den = d;
-    return true;
-}
 
 int64_t SecondsTextToUs(const QJsonValue& value)
 {
@@ -174,10 +158,10 @@ bool ProbeFile(const QString& path, MediaFacts* facts)
             result.hasVideo = true;
             result.width = stream.value(QStringLiteral("width")).toInt();
             result.height = stream.value(QStringLiteral("height")).toInt();
-            if (!ParseRate(stream.value(QStringLiteral("avg_frame_rate")).toString(),
-                           &result.rateNum, &result.rateDen) &&
-                !ParseRate(stream.value(QStringLiteral("r_frame_rate")).toString(), &result.rateNum,
-                           &result.rateDen)) {
+            if (!ParseRationalText(stream.value(QStringLiteral("avg_frame_rate")).toString(),
+                                   &result.rateNum, &result.rateDen) &&
+                !ParseRationalText(stream.value(QStringLiteral("r_frame_rate")).toString(),
+                                   &result.rateNum, &result.rateDen)) {
                 result.rateNum = 25;
                 result.rateDen = 1;
             }

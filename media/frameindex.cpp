@@ -1,6 +1,7 @@
 #include "media/frameindex.h"
 
 #include "app/platform.h"
+#include "app/rationaltext.h"
 #include "media/workfolder.h"
 
 #include <QCoreApplication>
@@ -28,22 +29,6 @@ qint64 SecondsTextToUs(const QString& text, bool* ok = nullptr)
     if (ok)
         *ok = good && std::isfinite(seconds);
     return good && std::isfinite(seconds) ? qint64(std::llround(seconds * 1e6)) : 0;
-}
-
-bool ParseRational(const QString& text, int* num, int* den)
-{
-    const QStringList parts = text.split(QLatin1Char('/'));
-    if (parts.size() != 2)
-        return false;
-    bool okNum = false;
-    bool okDen = false;
-    const int n = parts[0].toInt(&okNum);
-    const int d = parts[1].toInt(&okDen);
-    if (!okNum || !okDen || n <= 0 || d <= 0)
-        return false;
-    *num = n;
-    *den = d;
-    return true;
 }
 
 } // namespace
@@ -165,10 +150,10 @@ FrameIndex ParseFrameIndex(const QByteArray& output)
             index.width = f.value(QStringLiteral("width")).toInt();
             index.height = f.value(QStringLiteral("height")).toInt();
             index.reorderDelay = qMax(0, f.value(QStringLiteral("has_b_frames")).toInt());
-            ParseRational(f.value(QStringLiteral("time_base")), &index.timeBaseNum,
-                          &index.timeBaseDen);
-            ParseRational(f.value(QStringLiteral("avg_frame_rate")), &index.rateNum,
-                          &index.rateDen);
+            ParseRationalText(f.value(QStringLiteral("time_base")), &index.timeBaseNum,
+                              &index.timeBaseDen);
+            ParseRationalText(f.value(QStringLiteral("avg_frame_rate")), &index.rateNum,
+                              &index.rateDen);
             index.colorRange = f.value(QStringLiteral("color_range"));
             index.colorSpace = f.value(QStringLiteral("color_space"));
             index.colorTransfer = f.value(QStringLiteral("color_transfer"));
