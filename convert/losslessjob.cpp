@@ -15,8 +15,9 @@ namespace {
 
 // The tail of a step's output kept for explaining a failure.
 constexpr qsizetype kToolLogLimit = 32 * 1024;
-// A short result is kept and explained only if the prober can read it.
+// The longest a check of the result or of a source may take.
 constexpr int kProbeTimeoutMs = 30000;
+// A result this small holds no playable range.
 constexpr qint64 kSmallestResult = 1024;
 
 QString DisplayName(const QString& path)
@@ -363,6 +364,14 @@ void LosslessJob::runJoin()
                                "noise=drop=eq(pts\\,nopts)");
     }
     args << m_outputFile;
+    // The name was free when the job chose it; a file that has appeared
+    // there since is somebody else's and is never removed.
+    if (QFileInfo::exists(m_outputFile) || QFileInfo(m_outputFile).isSymLink()) {
+        fail(tr("A file named \"%1\" appeared in the output folder; nothing was written.")
+                 .arg(DisplayName(m_outputFile)));
+        return;
+    }
+    m_ownsOutput = true;
     m_progressBase = m_progressSpan;
     m_progressSpan = 9999 - m_progressBase;
     m_stepLength = m_expected;
@@ -569,9 +578,7 @@ void LosslessJob::cancel()
 
 void LosslessJob::cleanUp(bool removeResult)
 {
-    // The result's name was free when the job chose it, so whatever stands
-    // there now is this job's own.
-    if (removeResult && !m_outputFile.isEmpty() && QFileInfo::exists(m_outputFile))
+    if (removeResult && m_ownsOutput && QFileInfo::exists(m_outputFile))
         QFile::remove(m_outputFile);
     m_work.reset();
 }

@@ -91,6 +91,7 @@ private:
     QString m_toolLog; // the tail of the running step's output
     bool m_running = false;
     bool m_cancelled = false;
+    bool m_ownsOutput = false; // the join pass was started on a free name
     int m_phase = 1;
     int m_progressBase = 0;
     int m_progressSpan = 0;

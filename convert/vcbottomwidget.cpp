@@ -497,7 +497,8 @@ void VCBottomWidget::failJob(const QString& message)
 {
     if (m_losslessJob && m_losslessJob->isRunning())
         m_losslessJob->cancel();
-    removePartialResult();
+    else
+        removePartialResult();
     m_running = false;
     if (VCMainWidget* main = MainWindow())
         main->ShowProgress(false);
@@ -538,7 +539,8 @@ void VCBottomWidget::abortConversion()
         releaseEngineJob();
         progresstimer->stop();
     }
-    if (m_running)
+    // A lossless job removes what it wrote itself, and only that.
+    if (m_running && engineJob)
         removePartialResult();
     const bool wasRunning = m_running;
     m_running = false;

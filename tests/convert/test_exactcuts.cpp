@@ -145,6 +145,22 @@ private Q_SLOTS:
 
     void init() { m_out = std::make_unique<QTemporaryDir>(); }
 
+    // A file that takes the result's name while the job runs belongs to
+    // somebody else: the job stops and leaves it as it was.
+    void fileAtTheResultsNameIsLeftAlone()
+    {
+        QFile other(m_out->filePath("result.mp4"));
+        QVERIFY(other.open(QIODevice::WriteOnly));
+        other.write("somebody else's");
+        other.close();
+        QString result;
+        const Outcome outcome = run(media("h264.mp4"), {{3.3, 7.7}}, CutMode::Exact, &result);
+        QVERIFY(outcome.finished && !outcome.ok);
+        QVERIFY2(outcome.message.contains("appeared"), qPrintable(outcome.message));
+        QVERIFY(other.open(QIODevice::ReadOnly));
+        QCOMPARE(other.readAll(), QByteArray("somebody else's"));
+    }
+
     void cutsAndJoins_data()
     {
         QTest::addColumn<QString>("file");
