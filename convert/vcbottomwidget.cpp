@@ -11,6 +11,7 @@
 #include "list/videolistwidget.h"
 #include "mainwindow/vcmainwidget.h"
 #include "media/addfiles.h"
+#include "media/resultprobe.h"
 #include "media/workfolder.h"
 #include "player/videoplayerwidget.h"
 #include "resources/spriteregions.h"
@@ -131,6 +132,8 @@ VCBottomWidget::VCBottomWidget(QWidget* parent)
     setOutputFormatItem(QString(), 0);
 
     EngineLibrary::Load(AppFolder());
+    // Ready long before the first job ends.
+    PreloadResultProbe();
 }
 
 VCBottomWidget::~VCBottomWidget()

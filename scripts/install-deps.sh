@@ -7,6 +7,6 @@ apt-get install -y -qq --no-install-recommends \
     build-essential cmake ninja-build pkg-config ca-certificates \
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools \
     qt6-qpa-plugins libqt6opengl6-dev libgl-dev \
-    libmpv-dev ffmpeg \
+    libmpv-dev libavformat-dev ffmpeg \
     xvfb xauth x11-utils procps \
     fonts-liberation2 fonts-lato fonts-wqy-microhei

@@ -5,6 +5,7 @@
 #include "media/frameindex.h"
 #include "media/mediainfo.h"
 #include "media/probe.h"
+#include "media/resultprobe.h"
 #include "testsupport/testmedia.h"
 
 #include <QDir>
@@ -144,6 +145,47 @@ private Q_SLOTS:
     }
 
     void init() { m_out = std::make_unique<QTemporaryDir>(); }
+
+    // The check of a finished result reads length and streams, and calls a
+    // damaged or foreign file unreadable rather than failing with it.
+    void resultCheck_data()
+    {
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<bool>("readable");
+        QTest::newRow("whole") << "" << true;
+        QTest::newRow("cut short") << "truncate" << false;
+        QTest::newRow("noise") << "noise" << false;
+        QTest::newRow("empty") << "empty" << false;
+    }
+
+    void resultCheck()
+    {
+        QFETCH(QString, damage);
+        QFETCH(bool, readable);
+        const QString file = m_out->filePath("checked.mp4");
+        QVERIFY(QFile::copy(media("h264.mp4"), file));
+        QFile bytes(file);
+        if (damage == "truncate") {
+            // Without its index at the end, an mp4 cannot be read at all.
+            QVERIFY(bytes.resize(bytes.size() / 2));
+        } else if (damage == "noise" || damage == "empty") {
+            QVERIFY(bytes.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            if (damage == "noise") {
+                QByteArray junk(64 * 1024, '\0');
+                for (qsizetype i = 0; i < junk.size(); ++i)
+                    junk[i] = char((i * 7919) ^ (i >> 3));
+                bytes.write(junk);
+            }
+            bytes.close();
+        }
+        const ResultFacts facts = ProbeResultFile(file);
+        QCOMPARE(facts.readable, readable);
+        if (readable) {
+            QVERIFY2(qAbs(facts.duration - 10 * kSecond) < 50000,
+                     qPrintable(QString::number(facts.duration)));
+            QCOMPARE(facts.streamTypes, (QStringList{"video", "audio"}));
+        }
+    }
 
     // A file that takes the result's name while the job runs belongs to
     // somebody else: the job stops and leaves it as it was.

@@ -1,0 +1,123 @@
+#include "media/resultprobe.h"
+
+#include "media/frameindex.h"
+
+#include <QLibrary>
+#include <QProcess>
+#include <QThreadPool>
+
+extern "C" {
+#include <libavformat/avformat.h>
+}
+
+namespace {
+
+constexpr int kProbeTimeoutMs = 30000;
+
+// The three calls a check needs, resolved at run time so that the program
+// starts without the libraries.
+struct FormatApi
+{
+    decltype(&avformat_open_input) openInput = nullptr;
+    decltype(&avformat_find_stream_info) findStreamInfo = nullptr;
+    decltype(&avformat_close_input) closeInput = nullptr;
+
+    bool usable() const { return openInput && findStreamInfo && closeInput; }
+};
+
+FormatApi LoadFormatApi()
+{
+    FormatApi api;
+    // The major version the headers were built for: another one lays its
+    // structures out differently.
+    static QLibrary library(QStringLiteral("avformat"), LIBAVFORMAT_VERSION_MAJOR);
+    if (!library.load()) {
+        qDebug("result check falls back to the prober: %s", qUtf8Printable(library.errorString()));
+        return api;
+    }
+    api.openInput =
+        reinterpret_cast<decltype(api.openInput)>(library.resolve("avformat_open_input"));
+    api.findStreamInfo = reinterpret_cast<decltype(api.findStreamInfo)>(
+        library.resolve("avformat_find_stream_info"));
+    api.closeInput =
+        reinterpret_cast<decltype(api.closeInput)>(library.resolve("avformat_close_input"));
+    return api;
+}
+
+const FormatApi& Api()
+{
+    static const FormatApi api = LoadFormatApi();
+    return api;
+}
+
+QString TypeName(AVMediaType type)
+{
+    switch (type) {
+    case AVMEDIA_TYPE_VIDEO:
+        return QStringLiteral("video");
+    case AVMEDIA_TYPE_AUDIO:
+        return QStringLiteral("audio");
+    case AVMEDIA_TYPE_SUBTITLE:
+        return QStringLiteral("subtitle");
+    default:
+        return QStringLiteral("data");
+    }
+}
+
+ResultFacts ProbeWithProgram(const QString& path)
+{
+    ResultFacts facts;
+    QProcess process;
+    process.start(FfprobePath(),
+                  {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
+                   QStringLiteral("format=duration:stream=codec_type"), QStringLiteral("-of"),
+                   QStringLiteral("compact"), QStringLiteral("file:") + path},
+                  QIODevice::ReadOnly);
+    if (!process.waitForFinished(kProbeTimeoutMs) || process.exitCode() != 0) {
+        process.kill();
+        return facts;
+    }
+    for (const QString& line :
+         QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'))) {
+        QMap<QString, QString> fields;
+        const QString section = ParseProbeLine(line.trimmed(), &fields);
+        if (section == QLatin1String("stream"))
+            facts.streamTypes << fields.value(QStringLiteral("codec_type"));
+        bool ok = false;
+        const double seconds = fields.value(QStringLiteral("duration")).toDouble(&ok);
+        if (section == QLatin1String("format") && ok && seconds > 0) {
+            facts.duration = qint64(seconds * 1e6);
+            facts.readable = true;
+        }
+    }
+    return facts;
+}
+
+} // namespace
+
+ResultFacts ProbeResultFile(const QString& path)
+{
+    const FormatApi& api = Api();
+    if (!api.usable())
+        return ProbeWithProgram(path);
+    ResultFacts facts;
+    AVFormatContext* context = nullptr;
+    // "file:" so that a name with a colon is never read as a protocol.
+    const QByteArray url = (QStringLiteral("file:") + path).toUtf8();
+    if (api.openInput(&context, url.constData(), nullptr, nullptr) < 0)
+        return facts;
+    if (api.findStreamInfo(context, nullptr) >= 0 && context->duration != AV_NOPTS_VALUE &&
+        context->duration > 0) {
+        facts.readable = true;
+        facts.duration = context->duration; // AV_TIME_BASE is microseconds
+        for (unsigned i = 0; i < context->nb_streams; ++i)
+            facts.streamTypes << TypeName(context->streams[i]->codecpar->codec_type);
+    }
+    api.closeInput(&context);
+    return facts;
+}
+
+void PreloadResultProbe()
+{
+    QThreadPool::globalInstance()->start([] { Api(); });
+}

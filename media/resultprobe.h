@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What a finished result holds, read with the media tool's own libraries
+// inside this process: starting the prober for every job costs about a tenth
+// of a second here, most of it loading two hundred shared libraries. The
+// libraries are loaded once, early and in the background when asked; where
+// they cannot be loaded, the prober program answers instead.
+struct ResultFacts
+{
+    bool readable = false;
+    qint64 duration = 0;     // microseconds
+    QStringList streamTypes; // "video", "audio", ... in file order
+};
+
+ResultFacts ProbeResultFile(const QString& path);
+
+// Loads the libraries on a pool thread, so that the first job finds them.
+void PreloadResultProbe();
