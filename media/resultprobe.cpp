@@ -64,7 +64,9 @@ QString TypeName(AVMediaType type)
     }
 }
 
-ResultFacts ProbeWithProgram(const QString& path)
+} // namespace
+
+ResultFacts ProbeResultFileWithProgram(const QString& path)
 {
     ResultFacts facts;
     QProcess process;
@@ -93,13 +95,11 @@ ResultFacts ProbeWithProgram(const QString& path)
     return facts;
 }
 
-} // namespace
-
 ResultFacts ProbeResultFile(const QString& path)
 {
     const FormatApi& api = Api();
     if (!api.usable())
-        return ProbeWithProgram(path);
+        return ProbeResultFileWithProgram(path);
     ResultFacts facts;
     AVFormatContext* context = nullptr;
     // "file:" so that a name with a colon is never read as a protocol.

@@ -16,6 +16,9 @@ struct ResultFacts
 };
 
 ResultFacts ProbeResultFile(const QString& path);
+// The same facts from the prober program: the fallback, and the reference
+// the in-process reading must agree with.
+ResultFacts ProbeResultFileWithProgram(const QString& path);
 
 // Loads the libraries on a pool thread, so that the first job finds them.
 void PreloadResultProbe();

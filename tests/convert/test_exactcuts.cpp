@@ -180,10 +180,18 @@ private Q_SLOTS:
         }
         const ResultFacts facts = ProbeResultFile(file);
         QCOMPARE(facts.readable, readable);
+        // In process or through the prober program: the same answer.
+        const ResultFacts reference = ProbeResultFileWithProgram(file);
+        QCOMPARE(reference.readable, readable);
         if (readable) {
             QVERIFY2(qAbs(facts.duration - 10 * kSecond) < 50000,
                      qPrintable(QString::number(facts.duration)));
+            QVERIFY2(
+                qAbs(facts.duration - reference.duration) <= 1000,
+                qPrintable(
+                    QStringLiteral("%1 against %2").arg(facts.duration).arg(reference.duration)));
             QCOMPARE(facts.streamTypes, (QStringList{"video", "audio"}));
+            QCOMPARE(reference.streamTypes, facts.streamTypes);
         }
     }
 
