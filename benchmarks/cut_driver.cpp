@@ -3,7 +3,8 @@
 //   cut_driver exact|keyframe OUTPUT FILE@START-END [FILE@START-END ...]
 // Times in seconds. Prints "index_ms", "job_ms", "kept <i> <start> <end>",
 // "encoded_bytes", then "ok", "reencode <why>" or "failed <why>"; exits 1
-// unless ok.
+// unless ok. The progress values go to the error stream as
+// "progress <ms> <value>".
 #include "convert/losslessjob.h"
 #include "media/frameindex.h"
 #include "media/mediainfo.h"
@@ -78,6 +79,10 @@ int main(int argc, char** argv)
                          code = ok ? 0 : 1;
                          app.quit();
                      });
+    // The progress the bar would show, for a look at how it rises.
+    QObject::connect(&job, &LosslessJob::progressChanged, &app, [&](int value) {
+        std::fprintf(stderr, "progress %lld %d\n", qlonglong(clock.elapsed()), value);
+    });
     QObject::connect(&job, &LosslessJob::reencodeNeeded, &app, [&](const QString& why) {
         std::printf("reencode %s\n", qPrintable(why));
         app.quit();
