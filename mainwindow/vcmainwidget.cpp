@@ -144,6 +144,11 @@ VCMainWidget::VCMainWidget(QWidget* parent) : QWidget(parent)
     m_playerPanel->setCutMode(SavedCutMode());
     connect(m_bottomBar, &VCBottomWidget::cutModeChanged, m_playerPanel,
             &VideoPlayerWidget::setCutMode);
+    // Rows that are not on preview show what a keyframe cut will keep too.
+    connect(m_bottomBar, &VCBottomWidget::cutModeChanged, this,
+            [this] { snapRowsToKeyframes(QString()); });
+    connect(FrameIndexCache::instance(), &FrameIndexCache::indexReady, this,
+            &VCMainWidget::snapRowsToKeyframes);
     connect(m_mediaList, &VideoListWidget::rowCountChanged, this,
             &VCMainWidget::forgetUnlistedIndexes);
     connect(m_probeQueue, &ProbeQueue::probed, this, [this](const ProbeResult& result) {
@@ -257,6 +262,28 @@ void VCMainWidget::requestIndex(const QString& path)
     // a lossless job has to wait for it later.
     m_indexedPaths.insert(path);
     FrameIndexCache::instance()->request(path);
+}
+
+void VCMainWidget::snapRowsToKeyframes(const QString& path)
+{
+    if (m_bottomBar->cutMode() != CutMode::Keyframe)
+        return;
+    for (VideoItemWidget* row : m_mediaList->itemsInUse()) {
+        // The previewed row is snapped by the panel, with its slider.
+        if (row == m_playerPanel->item() || (!path.isEmpty() && row->filePath != path))
+            continue;
+        const FrameIndex index = FrameIndexCache::instance()->index(row->filePath);
+        if (!index.valid)
+            continue;
+        const qint64 start = SnapToKeyframe(index, row->cutStart);
+        const qint64 end = SnapEndToCleanPoint(index, row->cutEnd);
+        // A range too short to hold a keyframe stays as the user set it.
+        if (start >= end || (start == row->cutStart && end == row->cutEnd))
+            continue;
+        row->cutStart = start;
+        row->cutEnd = end;
+        row->UpdateCutInfo();
+    }
 }
 
 void VCMainWidget::forgetUnlistedIndexes()

@@ -80,6 +80,9 @@ protected:
 private:
     void requestIndex(const QString& path);
     void forgetUnlistedIndexes();
+    // Keyframe mode: the ranges of rows of `path` (all rows when empty) as a
+    // keyframe cut will keep them.
+    void snapRowsToKeyframes(const QString& path);
 
     bool m_dragging = false;
     QPoint m_pressPoint;

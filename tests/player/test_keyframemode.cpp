@@ -210,6 +210,27 @@ private Q_SLOTS:
         QCOMPARE(row->cutStart, 7500 * 1000LL);
     }
 
+    // Rows that are not on preview are snapped as well, so that every row
+    // shows what a keyframe cut of it keeps.
+    void rowsNotOnPreviewSnapToo()
+    {
+        QVERIFY(open(CutMode::Exact));
+        QVERIFY(indexRead());
+        m_window->AddMediaPaths({clip()});
+        QTRY_COMPARE_WITH_TIMEOUT(m_window->mediaList()->itemsInUse().size(), 2, 30000);
+        const QList<VideoItemWidget*> rows = m_window->mediaList()->itemsInUse();
+        VideoItemWidget* second = rows.first() == panel()->item() ? rows.last() : rows.first();
+        QVERIFY(second != panel()->item());
+        second->cutStart = 5300 * 1000LL;
+        second->cutEnd = 9 * kSecond;
+        second->UpdateCutInfo();
+
+        m_window->bottomBar()->setCutMode(CutMode::Keyframe);
+        QCOMPARE(second->cutStart, 4 * kSecond);
+        QCOMPARE(second->cutEnd, 9 * kSecond);
+        m_window->bottomBar()->setCutMode(CutMode::Exact);
+    }
+
     // A start set before the file's keyframes are known moves once they are.
     void snapsWhenTheIndexArrives()
     {
