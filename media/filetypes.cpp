@@ -58,7 +58,7 @@ const QStringList& VideoPatterns()
         QStringLiteral("*.mov"),  QStringLiteral("*.mod"),  QStringLiteral("*.mkv"),
         QStringLiteral("*.m4v"),  QStringLiteral("*.m2ts"), QStringLiteral("*.flv"),
         QStringLiteral("*.dv"),   QStringLiteral("*.avi"),  QStringLiteral("*.3gp"),
-        QStringLiteral("*.3g2"),
+        QStringLiteral("*.3g2"),  QStringLiteral("*.ogv"),  QStringLiteral("*.mxf"),
     };
     return patterns;
 }
@@ -66,11 +66,13 @@ const QStringList& VideoPatterns()
 const QStringList& AudioPatterns()
 {
     static const QStringList patterns = {
-        QStringLiteral("*.amr"),  QStringLiteral("*.ac3"), QStringLiteral("*.aac"),
-        QStringLiteral("*.wma"),  QStringLiteral("*.wav"), QStringLiteral("*.ra"),
-        QStringLiteral("*.ogg"),  QStringLiteral("*.mp3"), QStringLiteral("*.mp2"),
-        QStringLiteral("*.mka"),  QStringLiteral("*.m4a"), QStringLiteral("*.iff"),
-        QStringLiteral("*.flac"), QStringLiteral("*.ape"), QStringLiteral("*.aiff"),
+        QStringLiteral("*.amr"),  QStringLiteral("*.ac3"),  QStringLiteral("*.aac"),
+        QStringLiteral("*.wma"),  QStringLiteral("*.wav"),  QStringLiteral("*.ra"),
+        QStringLiteral("*.ogg"),  QStringLiteral("*.mp3"),  QStringLiteral("*.mp2"),
+        QStringLiteral("*.mka"),  QStringLiteral("*.m4a"),  QStringLiteral("*.iff"),
+        QStringLiteral("*.flac"), QStringLiteral("*.ape"),  QStringLiteral("*.aiff"),
+        QStringLiteral("*.oga"),  QStringLiteral("*.opus"), QStringLiteral("*.caf"),
+        QStringLiteral("*.wv"),   QStringLiteral("*.m4b"),
     };
     return patterns;
 }
@@ -84,15 +86,25 @@ int IsVideoFile(const QString& path)
 int IsAudioFile(const QString& path)
 {
     static const std::vector<QRegularExpression> expressions = CompileAll(AudioPatterns());
-    // Deliberately not lower-cased: "song.MP3" is not taken as audio.
-    return MatchesAny(expressions, path);
+    // Letter case does not matter: "SONG.MP3" is as much a sound file as
+    // "song.mp3", and the dialog lists both.
+    return MatchesAny(expressions, path.toLower());
 }
 
 QString MediaDialogFilter()
 {
+    // The historical list first, then every type the program takes.
+    QStringList all;
+    for (const QStringList* list : {&VideoPatterns(), &AudioPatterns()}) {
+        for (const QString& pattern : *list) {
+            if (!all.contains(pattern))
+                all << pattern;
+        }
+    }
     return QStringLiteral(
-        "Media (*.mp4 *.mpeg *.mpg *.asf *.avi *.DV *.flv *.M2TS *.M4V *.mkv *.MOD *.mov *.MTS "
-        "*.RA *.3g2 *.3gp *.rm *.rmvb *.td *.TOD *.trp *.ts *.vob *.wmv *asf *.aac *.ac3 *.aiff "
-        "*.amr *.ape *.flac *.iff *.m4a *.mka *.mp2 *.mp3 *.ogg *.ra *.wav *.wma *.aac *.ac3 "
-        "*.amr *.webm)");
+               "Media (*.mp4 *.mpeg *.mpg *.asf *.avi *.DV *.flv *.M2TS *.M4V *.mkv *.MOD *.mov "
+               "*.MTS *.RA *.3g2 *.3gp *.rm *.rmvb *.td *.TOD *.trp *.ts *.vob *.wmv *asf *.aac "
+               "*.ac3 *.aiff *.amr *.ape *.flac *.iff *.m4a *.mka *.mp2 *.mp3 *.ogg *.ra *.wav "
+               "*.wma *.aac *.ac3 *.amr *.webm)") +
+           QStringLiteral(";;All media files (") + all.join(QLatin1Char(' ')) + QLatin1Char(')');
 }
