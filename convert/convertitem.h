@@ -16,8 +16,3 @@ struct ConvertItem
     int audioTrackIndex = 0; // 0 = the first audio stream
     int itemId = 0;
 };
-
-// The sum of the kept ranges of all items, in microseconds; 0 when the
-// output-format item is not among them. A range that ends before it starts
-// counts as empty, so the total can never turn negative.
-qint64 TotalTrimmedDuration(const QList<ConvertItem>& items, int formatItemId);

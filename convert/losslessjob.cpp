@@ -16,8 +16,6 @@ namespace {
 
 // The tail of a step's output kept for explaining a failure.
 constexpr qsizetype kToolLogLimit = 32 * 1024;
-// The longest a check of the result or of a source may take.
-constexpr int kProbeTimeoutMs = 30000;
 // A result this small holds no playable range.
 constexpr qint64 kSmallestResult = 1024;
 
@@ -29,18 +27,6 @@ QString DisplayName(const QString& path)
 QString RelativeSeconds(qint64 us)
 {
     return ListSeconds(qMax<qint64>(0, us));
-}
-
-// Runs the prober to its end; its standard output, or nothing on failure.
-QByteArray ProbeOutput(const QStringList& arguments, bool* ok)
-{
-    QProcess process;
-    process.start(FfprobePath(), arguments, QIODevice::ReadOnly);
-    const bool done = process.waitForFinished(kProbeTimeoutMs);
-    if (!done)
-        process.kill();
-    *ok = done && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-    return process.readAllStandardOutput();
 }
 
 } // namespace
@@ -389,7 +375,7 @@ QString LosslessJob::headerMismatch() const
         const QList<QByteArray> expected = HevcParameterSets(m_indexes[i].extradata);
         for (const QString& piece : m_encodedPieces.value(i)) {
             bool ok = false;
-            const QByteArray output = ProbeOutput(ExtradataArguments(piece), &ok);
+            const QByteArray output = RunProber(ExtradataArguments(piece), &ok);
             const QList<QByteArray> made = HevcParameterSets(ParseExtradata(output));
             if (!ok || expected.isEmpty() || made != expected) {
                 qDebug("parameter sets of %s differ from %s", qUtf8Printable(piece),
@@ -429,8 +415,9 @@ void LosslessJob::onToolOutput()
     if (m_cancelled || m_stepLength <= 0)
         return;
     for (const qint64 time : m_parser.feed(output)) {
-        const double part = qBound(0.0, double(time) / double(m_stepLength), 1.0);
-        emit progressChanged(qMin(9999, m_progressBase + int(part * m_progressSpan)));
+        const int value = PassProgressValue(time, m_stepLength, m_progressBase, m_progressSpan);
+        if (value >= 0)
+            emit progressChanged(value);
     }
 }
 
@@ -511,7 +498,7 @@ QString LosslessJob::explainShortResult(qint64 actual, qint64 expected) const
         const ItemCutPlan& plan = m_plans[i];
         const qint64 origin = video ? m_indexes[i].startTime : 0;
         bool ok = false;
-        const QByteArray output = ProbeOutput(
+        const QByteArray output = RunProber(
             {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-select_streams"),
              video ? QStringLiteral("v:0") : QStringLiteral("a:0"),
              QStringLiteral("-read_intervals"),

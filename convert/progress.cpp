@@ -50,23 +50,12 @@ QList<qint64> ProgressTextParser::feed(const QString& text)
     return times;
 }
 
-int ToolProgressValue(qint64 time, qint64 totalDuration, bool segmentPhase, int segmentIndex)
+int PassProgressValue(qint64 time, qint64 length, int base, int span)
 {
-    if (time <= 0 || totalDuration <= 0)
+    if (time <= 0 || length <= 0)
         return -1;
-    const double t = double(time);
-    const double total = double(totalDuration);
-    double p;
-    if (segmentPhase) {
-        // The segment phase fills the first half of the bar.
-        const double share = 5000.0 / double(qMax(segmentIndex, 0) + 1);
-        p = share * qMax(segmentIndex, 0) + (t * share) / total;
-    } else {
-        p = 5000.0 + t * 5000.0 / total;
-    }
-    if (!(p < RunningProgressMax)) // also catches NaN
-        p = RunningProgressMax;
-    return int(std::trunc(p));
+    const double part = qBound(0.0, double(time) / double(length), 1.0);
+    return qMin(RunningProgressMax, base + int(std::trunc(part * span)));
 }
 
 int EngineProgressValue(qint64 currentTime, qint64 duration)

@@ -29,10 +29,10 @@ private:
     QString m_pending;
 };
 
-// The tool path's progress for position t of segment k (segment phase) or of
-// the final step, against the job's total kept duration. -1 when t or the
-// total is not positive (nothing to report); otherwise 0 to 9,999.
-int ToolProgressValue(qint64 time, qint64 totalDuration, bool segmentPhase, int segmentIndex);
+// The progress of a job at position `time` of a pass that writes `length`
+// microseconds and fills the bar from `base` over `span`: never past 9,999
+// while the job runs; -1 when there is no position or length to go by.
+int PassProgressValue(qint64 time, qint64 length, int base, int span);
 
 // The engine path's progress from its current time and total duration; a
 // total of 10,000 or less counts as 10,000. 0 to 9,999.

@@ -11,7 +11,6 @@
 #include "list/videolistwidget.h"
 #include "mainwindow/vcmainwidget.h"
 #include "media/addfiles.h"
-#include "media/resultprobe.h"
 #include "media/workfolder.h"
 #include "player/videoplayerwidget.h"
 #include "resources/spriteregions.h"
@@ -132,8 +131,6 @@ VCBottomWidget::VCBottomWidget(QWidget* parent)
     setOutputFormatItem(QString(), 0);
 
     EngineLibrary::Load(AppFolder());
-    // Ready long before the first job ends.
-    PreloadResultProbe();
 }
 
 VCBottomWidget::~VCBottomWidget()
@@ -396,10 +393,6 @@ void VCBottomWidget::convertAllButton_slots()
     if (VCMainWidget* main = MainWindow())
         main->ShowProgress(true);
 
-    QList<ConvertItem> items;
-    for (const VideoItemWidget* row : rows)
-        items.append(ToConvertItem(row));
-    m_totalDuration = TotalTrimmedDuration(items, m_formatItemId);
     m_abort = false;
     m_outputFile.clear();
     m_reencodeNote.clear();

@@ -136,7 +136,6 @@ private:
     QString m_outputFolder;
     int m_formatItemId = 0;
     int m_phase = 0;
-    qint64 m_totalDuration = 0;
     CutMode m_cutMode = CutMode::Exact;
     // Why the running engine job re-encodes rows of one format; shown with
     // its report.

@@ -10,8 +10,10 @@
 #include "media/addmedia.h"
 #include "media/frameindex.h"
 #include "media/probequeue.h"
+#include "media/resultprobe.h"
 #include "media/toolfiles.h"
 #include "media/workfolder.h"
+#include "player/trimlogic.h"
 #include "player/videoplayerwidget.h"
 #include "skin/scale.h"
 #include "widgets/sprites.h"
@@ -262,6 +264,9 @@ void VCMainWidget::requestIndex(const QString& path)
     // a lossless job has to wait for it later.
     m_indexedPaths.insert(path);
     FrameIndexCache::instance()->request(path);
+    // The result check's libraries load while files are added, not while
+    // the window starts.
+    PreloadResultProbe();
 }
 
 void VCMainWidget::snapRowsToKeyframes(const QString& path)
@@ -275,13 +280,12 @@ void VCMainWidget::snapRowsToKeyframes(const QString& path)
         const FrameIndex index = FrameIndexCache::instance()->index(row->filePath);
         if (!index.valid)
             continue;
-        const qint64 start = SnapToKeyframe(index, row->cutStart);
-        const qint64 end = SnapEndToCleanPoint(index, row->cutEnd);
-        // A range too short to hold a keyframe stays as the user set it.
-        if (start >= end || (start == row->cutStart && end == row->cutEnd))
+        const SnappedRange range = SnapRangeForKeyframeCut(index, row->cutStart, row->cutEnd,
+                                                           TrimLogic::kMinimumCutLength);
+        if (range.start == row->cutStart && range.end == row->cutEnd)
             continue;
-        row->cutStart = start;
-        row->cutEnd = end;
+        row->cutStart = range.start;
+        row->cutEnd = range.end;
         row->UpdateCutInfo();
     }
 }

@@ -276,6 +276,21 @@ qint64 SnapEndToCleanPoint(const FrameIndex& index, qint64 relativeTime)
     return std::prev(it)->end - index.startTime;
 }
 
+SnappedRange SnapRangeForKeyframeCut(const FrameIndex& index, qint64 start, qint64 end,
+                                     qint64 minimumLength, qint64 startSlack)
+{
+    SnappedRange range{start, end};
+    // A file whose first keyframe comes late could push the start to or past
+    // the end; the user's end wins and the start stays.
+    const qint64 snapped = SnapToKeyframe(index, start + startSlack);
+    if (snapped >= 0 && snapped <= end - minimumLength)
+        range.start = snapped;
+    const qint64 endSnapped = SnapEndToCleanPoint(index, end);
+    if (endSnapped >= range.start + minimumLength)
+        range.end = endSnapped;
+    return range;
+}
+
 QString FfprobePath()
 {
     const QString name = Platform::ExecutableName(QStringLiteral("ffprobe"));

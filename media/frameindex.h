@@ -103,6 +103,17 @@ qint64 SnapToKeyframe(const FrameIndex& index, qint64 relativeTime);
 // frames the end of a group of them). Unchanged without an index.
 qint64 SnapEndToCleanPoint(const FrameIndex& index, qint64 relativeTime);
 
+// The range [start, end) (relative) as a keyframe cut keeps it: the start
+// snapped (with `startSlack` of extra reach), then the end, each only where
+// at least `minimumLength` stays between them; otherwise that end stays.
+struct SnappedRange
+{
+    qint64 start = 0;
+    qint64 end = 0;
+};
+SnappedRange SnapRangeForKeyframeCut(const FrameIndex& index, qint64 start, qint64 end,
+                                     qint64 minimumLength, qint64 startSlack = 0);
+
 // The prober beside the media tool, else on PATH.
 QString FfprobePath();
 

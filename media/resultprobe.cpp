@@ -6,6 +6,8 @@
 #include <QProcess>
 #include <QThreadPool>
 
+#include <mutex>
+
 extern "C" {
 #include <libavformat/avformat.h>
 }
@@ -66,28 +68,36 @@ QString TypeName(AVMediaType type)
 
 } // namespace
 
+QByteArray RunProber(const QStringList& arguments, bool* ok)
+{
+    QProcess process;
+    process.start(FfprobePath(), arguments, QIODevice::ReadOnly);
+    const bool done = process.waitForFinished(kProbeTimeoutMs);
+    if (!done)
+        process.kill();
+    *ok = done && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    return process.readAllStandardOutput();
+}
+
 ResultFacts ProbeResultFileWithProgram(const QString& path)
 {
     ResultFacts facts;
-    QProcess process;
-    process.start(FfprobePath(),
-                  {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
+    bool ok = false;
+    const QByteArray output =
+        RunProber({QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
                    QStringLiteral("format=duration:stream=codec_type"), QStringLiteral("-of"),
                    QStringLiteral("compact"), QStringLiteral("file:") + path},
-                  QIODevice::ReadOnly);
-    if (!process.waitForFinished(kProbeTimeoutMs) || process.exitCode() != 0) {
-        process.kill();
+                  &ok);
+    if (!ok)
         return facts;
-    }
-    for (const QString& line :
-         QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'))) {
+    for (const QString& line : QString::fromUtf8(output).split(QLatin1Char('\n'))) {
         QMap<QString, QString> fields;
         const QString section = ParseProbeLine(line.trimmed(), &fields);
         if (section == QLatin1String("stream"))
             facts.streamTypes << fields.value(QStringLiteral("codec_type"));
-        bool ok = false;
-        const double seconds = fields.value(QStringLiteral("duration")).toDouble(&ok);
-        if (section == QLatin1String("format") && ok && seconds > 0) {
+        bool number = false;
+        const double seconds = fields.value(QStringLiteral("duration")).toDouble(&number);
+        if (section == QLatin1String("format") && number && seconds > 0) {
             facts.duration = qint64(seconds * 1e6);
             facts.readable = true;
         }
@@ -119,5 +129,6 @@ ResultFacts ProbeResultFile(const QString& path)
 
 void PreloadResultProbe()
 {
-    QThreadPool::globalInstance()->start([] { Api(); });
+    static std::once_flag started;
+    std::call_once(started, [] { QThreadPool::globalInstance()->start([] { Api(); }); });
 }

@@ -20,5 +20,10 @@ ResultFacts ProbeResultFile(const QString& path);
 // the in-process reading must agree with.
 ResultFacts ProbeResultFileWithProgram(const QString& path);
 
-// Loads the libraries on a pool thread, so that the first job finds them.
+// Runs the prober program with `arguments` to its end (at most 30 s); its
+// standard output, with `ok` telling whether it ended well.
+QByteArray RunProber(const QStringList& arguments, bool* ok);
+
+// Loads the libraries on a pool thread, once, so that the first job finds
+// them; later calls do nothing.
 void PreloadResultProbe();

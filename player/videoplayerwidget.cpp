@@ -307,23 +307,15 @@ void VideoPlayerWidget::snapStartToKeyframe(qint64 slack)
     const FrameIndex index = FrameIndexCache::instance()->index(m_item->filePath);
     if (!index.valid)
         return;
-    const qint64 start = m_item->cutStart;
-    const qint64 snapped = SnapToKeyframe(index, start + slack);
-    // A file whose first keyframe comes late could push the start to or past
-    // the end; the user's end wins and the start stays.
-    if (snapped != start && snapped >= 0 &&
-        snapped <= m_item->cutEnd - TrimLogic::kMinimumCutLength) {
-        m_trimSlider->setStartValue(snapped);
-        trimSlider_TrimValueChanged_slots();
-    }
     // Reordered frames let a copy end only where a group of them ends; the
     // end shows where the result will end.
-    const qint64 end = m_item->cutEnd;
-    const qint64 endSnapped = SnapEndToCleanPoint(index, end);
-    if (endSnapped != end && endSnapped >= m_item->cutStart + TrimLogic::kMinimumCutLength) {
-        m_trimSlider->setEndValue(endSnapped, false);
-        trimSlider_TrimValueChanged_slots();
-    }
+    const SnappedRange range = SnapRangeForKeyframeCut(index, m_item->cutStart, m_item->cutEnd,
+                                                       TrimLogic::kMinimumCutLength, slack);
+    if (range.start == m_item->cutStart && range.end == m_item->cutEnd)
+        return;
+    m_trimSlider->setStartValue(range.start);
+    m_trimSlider->setEndValue(range.end, false);
+    trimSlider_TrimValueChanged_slots();
 }
 
 void VideoPlayerWidget::trimSlider_CurrentValueChanged2_slots()

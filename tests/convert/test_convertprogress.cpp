@@ -37,35 +37,29 @@ private slots:
         QVERIFY(parser.feed(QStringLiteral("frame=1 time=00:10")).isEmpty());
         QCOMPARE(parser.feed(QStringLiteral(":30.00 bitrate=1\r")), QList<qint64>{630'000'000});
     }
-    void toolValue_data()
+    void passValue_data()
     {
         QTest::addColumn<qint64>("t");
-        QTest::addColumn<qint64>("total");
-        QTest::addColumn<bool>("segmentPhase");
-        QTest::addColumn<int>("k");
+        QTest::addColumn<qint64>("length");
+        QTest::addColumn<int>("base");
+        QTest::addColumn<int>("span");
         QTest::addColumn<int>("expected");
-
-        // Final step: 5000 + 5000 * t / T.
-        QTest::newRow("final 4.92 of 10 s")
-            << qint64(4'920'000) << qint64(10'000'000) << false << 0 << 7460;
-        QTest::newRow("final past the end caps")
-            << qint64(20'000'000) << qint64(10'000'000) << false << 0 << 9999;
-        // Segment phase: 5000/(k+1) * k + (t * 5000/(k+1)) / T.
-        QTest::newRow("segment k=1 t/T=0.2")
-            << qint64(2'000'000) << qint64(10'000'000) << true << 1 << 3000;
-        QTest::newRow("segment k=3 t/T=0.1")
-            << qint64(1'000'000) << qint64(10'000'000) << true << 3 << 3875;
-        QTest::newRow("no time") << qint64(0) << qint64(10'000'000) << false << 0 << -1;
-        QTest::newRow("no total") << qint64(1'000'000) << qint64(0) << false << 0 << -1;
+        // The join pass after pieces that took the first 30 %.
+        QTest::newRow("half of the join")
+            << qint64(5'000'000) << qint64(10'000'000) << 3000 << 6999 << 6499;
+        QTest::newRow("past the end caps")
+            << qint64(20'000'000) << qint64(10'000'000) << 3000 << 6999 << 9999;
+        QTest::newRow("no time") << qint64(0) << qint64(10'000'000) << 0 << 9999 << -1;
+        QTest::newRow("no length") << qint64(1'000'000) << qint64(0) << 0 << 9999 << -1;
     }
-    void toolValue()
+    void passValue()
     {
         QFETCH(qint64, t);
-        QFETCH(qint64, total);
-        QFETCH(bool, segmentPhase);
-        QFETCH(int, k);
+        QFETCH(qint64, length);
+        QFETCH(int, base);
+        QFETCH(int, span);
         QFETCH(int, expected);
-        QCOMPARE(ToolProgressValue(t, total, segmentPhase, k), expected);
+        QCOMPARE(PassProgressValue(t, length, base, span), expected);
     }
     void engineValue_data()
     {
