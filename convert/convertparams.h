@@ -1,6 +1,6 @@
 #pragma once
 
-#include "media/mediainfo.h"
+#include "convert/outputprofile.h"
 
 #include <QByteArray>
 #include <QString>
@@ -31,33 +31,10 @@ inline constexpr int OffsetFixedZero1 = 1736;
 inline constexpr int OffsetFixedZero2 = 1760;
 } // namespace ConvertParams
 
-struct FrameRateFraction
-{
-    int denominator;
-    int numerator;
-};
-
-// The engine's output rate for a probed frame rate: 25, 24 and 30 exactly,
-// the NTSC rates 24000/1001 and 30000/1001 for anything within 0.01 of them
-// (the probe reports them rounded, as 23.98 or 29.97), otherwise 24.
-FrameRateFraction EngineFrameRate(double frameRate);
-
-// An audio encoder of the media tool for a stream that the probe named
-// `decoderCodec`, to be written into a file with `containerSuffix`. Most
-// decoders have an encoder of another name (mp3 is written by libmp3lame,
-// vorbis by libvorbis); an unknown codec falls back to the container's usual
-// audio encoder.
-QString AudioEncoderFor(const QString& decoderCodec, const QString& containerSuffix);
-
-// The audio encoder the engine uses for an output like `formatItem`: AAC,
-// Vorbis for webm, and for containers that cannot hold AAC (mp3, ogg, flac,
-// wav, ...) the encoder of the output-format item's own codec.
-QString EngineAudioEncoder(const MediaInfo& formatItem);
-
-// The parameter block for a re-encoding into `outputFile` in the format of
-// `formatItem` (its encoding numbers are recomputed from its texts first).
-// An output-format item without audio leaves the audio encoder name empty,
-// which asks for an output without audio.
+// The parameter block for a re-encoding into `outputFile` with the streams,
+// encoders and numbers of `profile`. A profile without sound leaves the audio
+// encoder name empty, which asks for an output without sound; one without
+// picture sets the no-video flag.
 // Empty when the path does not fit the block's 260-byte second path field;
 // the job must then be refused rather than run with a cut-off name.
-QByteArray EngineParameterBlock(const QString& outputFile, const MediaInfo& formatItem);
+QByteArray EngineParameterBlock(const QString& outputFile, const OutputProfile& profile);

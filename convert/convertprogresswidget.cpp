@@ -88,8 +88,12 @@ void ConvertProgressWidget::applySkin()
         QStringLiteral(";border: 1px solid ") + SkinColour("linecolor_select") +
         QStringLiteral(";}QProgressBar::chunk {background-color: ") +
         SkinColour("dlprogress_color") + QStringLiteral(";}"));
-    m_percentLabel->setStyleSheet(QStringLiteral("QLabel{font-size: ") + ScaledPx(9) +
-                                  QStringLiteral(";}"));
+    // Light, bold text on a darkened patch reads over the fill and the empty
+    // track alike; the default dark 9-unit text was lost on the track.
+    m_percentLabel->setStyleSheet(QStringLiteral("QLabel{font-size: ") + ScaledPx(11) +
+                                  QStringLiteral(";font-weight:600;padding-right:3px;color:") +
+                                  SkinColour("txtcolor_main") +
+                                  QStringLiteral(";background-color:rgba(0,0,0,110);}"));
     m_trackLabel->setStyleSheet(QStringLiteral("QLabel{border: 1px solid ") +
                                 SkinColour("linecolor_select") +
                                 QStringLiteral("; background-color:") +
@@ -114,7 +118,8 @@ void ConvertProgressWidget::layoutChildren()
     const QRect bar(Scaled(5), Scaled(30), frameWidth - Scaled(75), Scaled(20));
     m_progressBar->setGeometry(bar);
     m_trackLabel->setGeometry(bar);
-    m_percentLabel->setGeometry(bar.x() + bar.width() - Scaled(50), bar.y(), Scaled(48),
+    // Wide enough for "100.00%" in the bold face.
+    m_percentLabel->setGeometry(bar.x() + bar.width() - Scaled(66), bar.y(), Scaled(64),
                                 bar.height());
     m_cancelButton->setGeometry(frameWidth - Scaled(65), Scaled(30), Scaled(60), Scaled(20));
     m_progressBar->hide();

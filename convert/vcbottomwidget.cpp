@@ -207,24 +207,41 @@ void VCBottomWidget::setOutputFormatItem(const QString& name, int id)
         convertAllButton->setEnabledState(false);
         setPlayerControlsEnabled(false);
     } else {
-        const MediaInfo& info = record->mediaInfo;
-        QString video = info.suffix.toUpper() + QLatin1Char(' ') + info.videoCodec.toUpper() +
-                        QLatin1Char(' ') + QString::number(info.width) + QLatin1Char('x') +
-                        QString::number(info.height);
-        if (!info.frameRateText.isEmpty())
-            video += QLatin1Char(' ') + info.frameRateText;
-        QString audio = info.audioCodec.toUpper();
-        if (!info.sampleRateText.isEmpty())
-            audio += QLatin1Char(' ') + info.sampleRateText;
-        if (!info.channelsText.isEmpty())
-            audio += QLatin1Char(' ') + info.channelsText;
-        m_videoFactsLabel->setText(video);
-        m_audioFactsLabel->setText(audio);
+        refreshProfile();
         m_profilePanel->show();
-        convertAllButton->setEnabledState(true);
+        convertAllButton->setEnabledState(!m_running);
         setPlayerControlsEnabled(true);
     }
     Retranslate();
+}
+
+OutputProfile VCBottomWidget::currentProfile() const
+{
+    const QList<VideoItemWidget*> rows = records();
+    const VideoItemWidget* format = formatRecord(rows);
+    if (!format)
+        return {};
+    QList<MediaInfo> infos;
+    for (const VideoItemWidget* row : rows)
+        infos.append(row->mediaInfo);
+    return OutputProfileFor(format->mediaInfo, infos);
+}
+
+void VCBottomWidget::refreshProfile()
+{
+    const OutputProfile profile = currentProfile();
+    m_videoFactsLabel->setText(ProfileVideoText(profile));
+    m_audioFactsLabel->setText(ProfileAudioText(profile));
+    // A half the result will not have is not shown at all: an audio-only
+    // profile has no "0x0" picture entry.
+    m_videoIcon->setVisible(profile.hasVideo);
+    m_videoFactsLabel->setVisible(profile.hasVideo);
+    m_audioIcon->setVisible(profile.hasAudio);
+    m_audioFactsLabel->setVisible(profile.hasAudio);
+    m_audioFactsLabel->setToolTip(
+        profile.audioAdded ? tr("The output-format file has no sound; the sound of the other "
+                                "files is kept in this format.")
+                           : QString());
 }
 
 void VCBottomWidget::setPlayerControlsEnabled(bool enabled)
@@ -236,8 +253,22 @@ void VCBottomWidget::setPlayerControlsEnabled(bool enabled)
 
 void VCBottomWidget::setStartEnabled(bool enabled)
 {
-    // Without an output-format row there is nothing to take the format from.
-    convertAllButton->setEnabledState(enabled && formatRecord(records()));
+    // Without an output-format row there is nothing to take the format from;
+    // while a job runs a second one cannot start.
+    convertAllButton->setEnabledState(enabled && !m_running && formatRecord(records()));
+}
+
+void VCBottomWidget::setRunning(bool running)
+{
+    if (m_running == running)
+        return;
+    m_running = running;
+    // What cannot act during a job looks it, rather than ignoring presses.
+    m_exactButton->setEnabled(!running);
+    m_keyframeButton->setEnabled(!running);
+    selectOutputButton->setEnabledState(!running);
+    setStartEnabled(!records().isEmpty());
+    emit runningChanged(running);
 }
 
 void VCBottomWidget::setOutputFolder(const QString& folder)
@@ -277,11 +308,16 @@ void VCBottomWidget::Retranslate()
     m_profileCaption->setGeometry(boxX - c, Scaled(25), c, Scaled(30));
     m_folderCaption->setGeometry(boxX - c, Scaled(65), c, Scaled(30));
 
+    if (formatRecord(records()))
+        refreshProfile();
     const int panelHeight = m_profilePanel->height();
     m_videoFactsLabel->adjustSize();
     m_videoFactsLabel->setGeometry(m_videoIcon->x() + m_videoIcon->width() + 5, 0,
                                    m_videoFactsLabel->width() + 10, panelHeight);
-    m_audioIcon->move(m_videoFactsLabel->x() + m_videoFactsLabel->width() + 20, m_audioIcon->y());
+    m_audioIcon->move(m_videoFactsLabel->isVisibleTo(m_profilePanel)
+                          ? m_videoFactsLabel->x() + m_videoFactsLabel->width() + 20
+                          : m_videoIcon->x(),
+                      m_audioIcon->y());
     m_audioFactsLabel->adjustSize();
     m_audioFactsLabel->setGeometry(m_audioIcon->x() + m_audioIcon->width() + 5, 0,
                                    m_audioFactsLabel->width() + 10, panelHeight);
@@ -389,7 +425,7 @@ void VCBottomWidget::convertAllButton_slots()
             main->playerPanel()->stopPreview();
         main->PlayItem(nullptr);
     }
-    m_running = true;
+    setRunning(true);
     if (VCMainWidget* main = MainWindow())
         main->ShowProgress(true);
 
@@ -445,7 +481,7 @@ void VCBottomWidget::onLosslessFinished(bool ok, const QString& message, const Q
     if (VCMainWidget* main = MainWindow())
         main->ShowProgress(false);
     if (!ok) {
-        m_running = false;
+        setRunning(false);
         emit jobFinished(false);
         showNotice(message);
         return;
@@ -455,7 +491,7 @@ void VCBottomWidget::onLosslessFinished(bool ok, const QString& message, const Q
 
 void VCBottomWidget::reportResult(const QString& note)
 {
-    m_running = false;
+    setRunning(false);
     if (!m_outputFile.isEmpty() && QFileInfo::exists(m_outputFile)) {
         const int n = static_cast<int>(records().size());
         QString text = n > 1    ? tr("Join Completed.")
@@ -495,7 +531,7 @@ void VCBottomWidget::failJob(const QString& message)
         m_losslessJob->cancel();
     else
         removePartialResult();
-    m_running = false;
+    setRunning(false);
     if (VCMainWidget* main = MainWindow())
         main->ShowProgress(false);
     emit jobFinished(false);
@@ -539,7 +575,7 @@ void VCBottomWidget::abortConversion()
     if (m_running && engineJob)
         removePartialResult();
     const bool wasRunning = m_running;
-    m_running = false;
+    setRunning(false);
     if (wasRunning)
         emit jobFinished(false);
 }
@@ -592,7 +628,7 @@ void VCBottomWidget::convertWithEngine()
     }
 
     m_outputFile = FreeOutputFilePath(m_outputFolder, format->mediaInfo.suffix, m_clock);
-    const QByteArray block = EngineParameterBlock(m_outputFile, format->mediaInfo);
+    const QByteArray block = EngineParameterBlock(m_outputFile, currentProfile());
     if (block.isEmpty()) {
         const QString tooLong =
             tr("The output file path is too long. Choose an output folder with a shorter path.");
@@ -710,5 +746,5 @@ void VCBottomWidget::ffdec_convertend_slots(int itemid, int falgs)
         return;
     }
     removePartialResult();
-    m_running = false;
+    setRunning(false);
 }

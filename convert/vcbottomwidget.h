@@ -2,6 +2,7 @@
 
 #include "convert/convertitem.h"
 #include "convert/cutmode.h"
+#include "convert/outputprofile.h"
 #include "convert/progress.h"
 
 #include <QDateTime>
@@ -65,6 +66,9 @@ public:
     MyPushButton* openFolderButton() const { return openOutputButton; }
     QLabel* folderLabel() const { return m_folderLabel; }
     QWidget* profilePanel() const { return m_profilePanel; }
+    // What a re-encoding of the rows in use would write; the Profile line
+    // shows it.
+    OutputProfile currentProfile() const;
     QLabel* videoFactsLabel() const { return m_videoFactsLabel; }
     QLabel* audioFactsLabel() const { return m_audioFactsLabel; }
     MyTempButton2* exactModeButton() const { return m_exactButton; }
@@ -84,6 +88,9 @@ signals:
     void cutModeChanged(CutMode mode);
     // The job is over and its report (or none, after Cancel) is done.
     void jobFinished(bool succeeded);
+    // A job started or ended: the commands that change the list or the job
+    // are disabled meanwhile.
+    void runningChanged(bool running);
 
 public slots:
     void selectOutputButton_slots();
@@ -110,6 +117,8 @@ private:
     void setProgress(int value);
     void showNotice(const QString& text);
     void setPlayerControlsEnabled(bool enabled);
+    void setRunning(bool running);
+    void refreshProfile();
     void styleModeButtons();
 
     QWidget* m_background = nullptr;

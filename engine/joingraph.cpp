@@ -2,6 +2,8 @@
 
 #include "convert/convertparams.h"
 
+#include <QFileInfo>
+#include <QHash>
 #include <QtEndian>
 
 #include <algorithm>
@@ -37,9 +39,77 @@ int EvenDown(int value)
     return std::max(2, value & ~1);
 }
 
-bool IsVpx(const QString& encoder)
+QString LayoutOf(int channels)
 {
-    return encoder.startsWith(QLatin1String("libvpx"));
+    static const char* const names[] = {"mono", "stereo", "2.1", "quad",
+                                        "5.0",  "5.1",    "6.1", "7.1"};
+    return QString::fromLatin1(names[std::clamp(channels, 1, 8) - 1]);
+}
+
+// Speed and quality settings per encoder: a rate when the output-format file
+// told one, else a constant quality the encoder picks the rate for.
+QStringList VideoEncoderOptions(const QString& encoder, int bitRate, const QString& container)
+{
+    const bool rateKnown = bitRate >= MinimumVideoBitRate;
+    const QString rate = QString::number(bitRate);
+    QStringList args;
+    if (encoder == QLatin1String("libx264") || encoder == QLatin1String("libx265")) {
+        args << QStringLiteral("-preset") << QStringLiteral("veryfast");
+        if (rateKnown)
+            args << QStringLiteral("-b:v") << rate;
+        else
+            args << QStringLiteral("-crf")
+                 << (encoder == QLatin1String("libx264") ? QStringLiteral("23")
+                                                         : QStringLiteral("28"));
+        if (encoder == QLatin1String("libx265")) {
+            args << QStringLiteral("-x265-params") << QStringLiteral("log-level=error");
+            // The tag players on other systems expect for HEVC in MP4 and MOV.
+            if (container == QLatin1String("mp4") || container == QLatin1String("mov") ||
+                container == QLatin1String("m4v"))
+                args << QStringLiteral("-tag:v") << QStringLiteral("hvc1");
+        }
+    } else if (encoder.startsWith(QLatin1String("libvpx"))) {
+        if (rateKnown)
+            args << QStringLiteral("-b:v") << rate;
+        else
+            args << QStringLiteral("-crf") << QStringLiteral("10") << QStringLiteral("-b:v")
+                 << QStringLiteral("1M");
+        args << QStringLiteral("-deadline") << QStringLiteral("realtime")
+             << QStringLiteral("-cpu-used") << QStringLiteral("8");
+        if (encoder == QLatin1String("libvpx-vp9"))
+            args << QStringLiteral("-row-mt") << QStringLiteral("1");
+    } else if (encoder == QLatin1String("libaom-av1")) {
+        if (rateKnown)
+            args << QStringLiteral("-b:v") << rate;
+        else
+            args << QStringLiteral("-crf") << QStringLiteral("35") << QStringLiteral("-b:v")
+                 << QStringLiteral("0");
+        args << QStringLiteral("-usage") << QStringLiteral("realtime")
+             << QStringLiteral("-cpu-used") << QStringLiteral("8") << QStringLiteral("-row-mt")
+             << QStringLiteral("1");
+    } else if (!encoder.isEmpty()) {
+        // The older codecs (MPEG-4 Part 2, MPEG-2, WMV, FLV, Theora).
+        if (rateKnown)
+            args << QStringLiteral("-b:v") << rate;
+        else
+            args << QStringLiteral("-q:v") << QStringLiteral("4");
+    }
+    return args;
+}
+
+// Suffixes the media tool does not know a writer for by themselves.
+QString MuxerForSuffix(const QString& path)
+{
+    static const QHash<QString, QString> muxers{
+        {QStringLiteral("trp"), QStringLiteral("mpegts")},
+        {QStringLiteral("tod"), QStringLiteral("mpegts")},
+        {QStringLiteral("td"), QStringLiteral("mpegts")},
+        {QStringLiteral("mod"), QStringLiteral("vob")},
+        {QStringLiteral("oga"), QStringLiteral("ogg")},
+        {QStringLiteral("ogv"), QStringLiteral("ogg")},
+        {QStringLiteral("m4b"), QStringLiteral("ipod")},
+    };
+    return muxers.value(QFileInfo(path).suffix().toLower());
 }
 
 } // namespace
@@ -76,8 +146,9 @@ bool ReadOutputSettings(const void* block, OutputSettings* settings)
     s.sampleRate = ReadInt(block, OffsetSampleRate);
     if (s.sampleRate <= 0)
         s.sampleRate = 44100;
-    // The graph makes stereo or mono only.
-    s.channels = ReadInt(block, OffsetChannels) == 1 ? 1 : 2;
+    s.channels = ReadInt(block, OffsetChannels);
+    if (s.channels < 1 || s.channels > 8)
+        s.channels = 2;
     *settings = s;
     return true;
 }
@@ -110,8 +181,7 @@ QStringList JoinArguments(const std::vector<JoinItem>& items, const OutputSettin
     height = EvenDown(height);
     const QString size = QStringLiteral("%1x%2").arg(width).arg(height);
     const QString rate = QStringLiteral("%1/%2").arg(settings.rateNum).arg(settings.rateDen);
-    const QString layout =
-        settings.channels == 1 ? QStringLiteral("mono") : QStringLiteral("stereo");
+    const QString layout = LayoutOf(settings.channels);
     const QString audioFormat =
         QStringLiteral("aformat=sample_fmts=fltp:channel_layouts=%1").arg(layout);
 
@@ -181,21 +251,8 @@ QStringList JoinArguments(const std::vector<JoinItem>& items, const OutputSettin
         const QString& encoder = settings.videoEncoder;
         if (!encoder.isEmpty())
             args << QStringLiteral("-c:v") << encoder;
-        if (encoder == QLatin1String("libx264"))
-            args << QStringLiteral("-preset") << QStringLiteral("veryfast");
-        if (settings.videoBitRate < MinimumVideoBitRate) {
-            // No usable rate: let the encoder pick one for a constant quality.
-            if (encoder == QLatin1String("libx264"))
-                args << QStringLiteral("-crf") << QStringLiteral("23");
-            else if (IsVpx(encoder))
-                args << QStringLiteral("-crf") << QStringLiteral("10") << QStringLiteral("-b:v")
-                     << QStringLiteral("1M");
-        } else {
-            args << QStringLiteral("-b:v") << QString::number(settings.videoBitRate);
-        }
-        if (IsVpx(encoder))
-            args << QStringLiteral("-deadline") << QStringLiteral("realtime")
-                 << QStringLiteral("-cpu-used") << QStringLiteral("8");
+        args << VideoEncoderOptions(encoder, settings.videoBitRate,
+                                    QFileInfo(settings.path).suffix().toLower());
         args << QStringLiteral("-r") << rate;
     }
     if (audio) {
@@ -207,9 +264,13 @@ QStringList JoinArguments(const std::vector<JoinItem>& items, const OutputSettin
             encoder.startsWith(QLatin1String("pcm_")) || encoder == QLatin1String("flac");
         if (!lossless && settings.audioBitRate > 0)
             args << QStringLiteral("-b:a") << QString::number(settings.audioBitRate);
+        if (encoder == QLatin1String("libopus") && settings.channels > 2)
+            args << QStringLiteral("-mapping_family") << QStringLiteral("1");
         args << QStringLiteral("-ar") << QString::number(settings.sampleRate)
              << QStringLiteral("-ac") << QString::number(settings.channels);
     }
+    if (const QString muxer = MuxerForSuffix(settings.path); !muxer.isEmpty())
+        args << QStringLiteral("-f") << muxer;
     args << settings.path;
     return args;
 }

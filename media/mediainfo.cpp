@@ -4,9 +4,11 @@
 
 #include <QCryptographicHash>
 #include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
 #include <QtNumeric>
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -60,7 +62,12 @@ bool KilobitsToBits(const QString& text, int* bits)
 
 ProbeReport ParseProbeReport(const QString& toolOutput)
 {
+    static const QRegularExpression titleLine(QStringLiteral("^\\s*title\\s*:\\s?(.*)$"),
+                                              QRegularExpression::CaseInsensitiveOption);
     ProbeReport report;
+    // Which stream the metadata lines that follow belong to: only an audio
+    // stream's own title names a track.
+    bool inAudioStream = false;
     const QStringList pieces = toolOutput.split(QLatin1Char('\n'));
     for (const QString& piece : pieces) {
         // The report on the input ends where the tool starts describing what
@@ -73,11 +80,20 @@ ProbeReport ParseProbeReport(const QString& toolOutput)
         const bool isStream = piece.contains(kStreamMark);
         // Audio is tested first, so a line naming both types counts as audio.
         if (isStream && piece.contains(kAudioMark)) {
-            report.audioStreamLines.append(piece.trimmed());
+            report.audioStreamLines.append(trimmed);
+            report.audioStreamTitles.append(QString());
+            inAudioStream = true;
         } else if (isStream && piece.contains(kVideoMark)) {
-            report.videoStreamLines.append(piece.trimmed());
+            report.videoStreamLines.append(trimmed);
+            inAudioStream = false;
         } else if (report.durationLine.isEmpty() && piece.contains(kDurationMark)) {
-            report.durationLine = piece.trimmed();
+            report.durationLine = trimmed;
+        } else if (isStream || trimmed.startsWith(QLatin1String("Chapter #"))) {
+            inAudioStream = false;
+        } else if (inAudioStream && report.audioStreamTitles.last().isEmpty()) {
+            const QRegularExpressionMatch match = titleLine.match(piece);
+            if (match.hasMatch())
+                report.audioStreamTitles.last() = match.captured(1).trimmed();
         }
     }
     return report;
@@ -142,40 +158,40 @@ QString DurationTextOf(const QString& durationLine)
 
 void ParseVideoLine(MediaInfo& info, const QString& line)
 {
+    static const QRegularExpression sizeWord(QStringLiteral("^(\\d+)x(\\d+)$"));
     const QStringList fields = StreamFields(line, kVideoMark);
 
-    // Fields are taken by position: codec, pixel format, size, bit rate,
-    // frame rate. A missing bit rate shifts the frame rate into the bit-rate
-    // place, where it is then not recognised; the record stays empty there.
     info.videoCodec = CodecOf(fields.at(0), kVideoMark);
     info.width = 0;
     info.height = 0;
-    if (fields.size() > 2) {
-        // The first word drops a trailing "[SAR 1:1 DAR 16:9]".
-        const QStringList size = FirstWord(fields.at(2).trimmed()).split(QLatin1Char('x'));
-        if (size.size() == 2) {
-            bool ok = false;
-            const int width = size.at(0).trimmed().toInt(&ok, 10);
-            if (ok)
-                info.width = width;
-            const int height = size.at(1).trimmed().toInt(&ok, 10);
-            if (ok)
-                info.height = height;
-        }
-    }
-
     info.videoBitRateText.clear();
-    if (fields.size() > 3) {
-        const QString bitRate = fields.at(3).trimmed().toLower();
-        if (bitRate.contains(QStringLiteral("kb/s")))
-            info.videoBitRateText = bitRate;
-    }
-
     info.frameRateText.clear();
-    if (fields.size() > 4) {
-        QString frameRate = fields.at(4).trimmed().toLower();
-        if (frameRate.contains(QStringLiteral("fps")))
-            info.frameRateText = frameRate.remove(QLatin1Char(' '));
+    // After the codec come the pixel format (absent for some codecs), the
+    // size, the bit rate (absent in Matroska) and the frame rate, then the
+    // time bases; each is known by its form.
+    int sizeField = -1;
+    for (int i = 1; i < fields.size(); ++i) {
+        const QString field = fields.at(i).trimmed().toLower();
+        if (sizeField < 0) {
+            // The first word drops a trailing "[SAR 1:1 DAR 16:9]".
+            const QRegularExpressionMatch size = sizeWord.match(FirstWord(field));
+            if (size.hasMatch()) {
+                sizeField = i;
+                bool ok = false;
+                const int width = size.captured(1).toInt(&ok, 10);
+                if (ok)
+                    info.width = width;
+                const int height = size.captured(2).toInt(&ok, 10);
+                if (ok)
+                    info.height = height;
+            }
+            continue;
+        }
+        if (info.videoBitRateText.isEmpty() && info.frameRateText.isEmpty() &&
+            field.endsWith(QLatin1String("kb/s")))
+            info.videoBitRateText = field;
+        else if (info.frameRateText.isEmpty() && field.endsWith(QLatin1String("fps")))
+            info.frameRateText = QString(field).remove(QLatin1Char(' '));
     }
 }
 
@@ -199,7 +215,8 @@ void ParseAudioLine(MediaInfo& info, const QString& line)
 }
 
 void FillMediaInfo(MediaInfo& info, const QString& path, const QString& durationLine,
-                   const QStringList& videoLines, const QStringList& audioLines)
+                   const QStringList& videoLines, const QStringList& audioLines,
+                   const QStringList& audioTitles)
 {
     // A reused row must never show facts of the file it held before.
     info = MediaInfo();
@@ -208,6 +225,9 @@ void FillMediaInfo(MediaInfo& info, const QString& path, const QString& duration
     info.audioStreamLines = audioLines;
     info.videoStreamIds = StreamIdsOf(videoLines);
     info.audioStreamIds = StreamIdsOf(audioLines);
+    info.audioStreamTitles = audioTitles.mid(0, audioLines.size());
+    while (info.audioStreamTitles.size() < audioLines.size())
+        info.audioStreamTitles.append(QString());
 
     const QString fileName = QFileInfo(path).fileName();
     const int dot = fileName.lastIndexOf(QLatin1Char('.'));
@@ -220,6 +240,61 @@ void FillMediaInfo(MediaInfo& info, const QString& path, const QString& duration
         ParseAudioLine(info, audioLines.first());
 
     info.duration = ClockToMicroseconds(DurationTextOf(durationLine));
+}
+
+void SelectAudioTrack(MediaInfo& info, int index)
+{
+    if (info.audioStreamLines.isEmpty())
+        return;
+    ParseAudioLine(info, info.audioStreamLines.at(
+                             std::clamp(index, 0, int(info.audioStreamLines.size()) - 1)));
+}
+
+QString AudioTrackDetail(const MediaInfo& info, int index)
+{
+    static const QRegularExpression language(
+        QStringLiteral("Stream #\\d+:\\d+(?:\\[\\w+\\])?\\((\\w+)\\)"));
+    if (index < 0 || index >= info.audioStreamLines.size())
+        return {};
+    QStringList parts;
+    const QRegularExpressionMatch match = language.match(info.audioStreamLines.at(index));
+    if (match.hasMatch() && match.captured(1) != QLatin1String("und"))
+        parts << match.captured(1);
+    const QString title = info.audioStreamTitles.value(index).trimmed();
+    if (!title.isEmpty())
+        parts << title;
+    return parts.join(QLatin1String(", "));
+}
+
+int ChannelCountOf(const QString& channelsText)
+{
+    static const QHash<QString, int> layouts{
+        {QStringLiteral("mono"), 1},       {QStringLiteral("stereo"), 2},
+        {QStringLiteral("downmix"), 2},    {QStringLiteral("2.1"), 3},
+        {QStringLiteral("3.0"), 3},        {QStringLiteral("3.0(back)"), 3},
+        {QStringLiteral("4.0"), 4},        {QStringLiteral("quad"), 4},
+        {QStringLiteral("quad(side)"), 4}, {QStringLiteral("3.1"), 4},
+        {QStringLiteral("5.0"), 5},        {QStringLiteral("5.0(side)"), 5},
+        {QStringLiteral("4.1"), 5},        {QStringLiteral("5.1"), 6},
+        {QStringLiteral("5.1(side)"), 6},  {QStringLiteral("6.0"), 6},
+        {QStringLiteral("6.0(front)"), 6}, {QStringLiteral("hexagonal"), 6},
+        {QStringLiteral("6.1"), 7},        {QStringLiteral("6.1(back)"), 7},
+        {QStringLiteral("6.1(front)"), 7}, {QStringLiteral("7.0"), 7},
+        {QStringLiteral("7.0(front)"), 7}, {QStringLiteral("7.1"), 8},
+        {QStringLiteral("7.1(wide)"), 8},  {QStringLiteral("7.1(wide-side)"), 8},
+        {QStringLiteral("octagonal"), 8},
+    };
+    const QString text = channelsText.trimmed().toLower().remove(QLatin1Char(' '));
+    if (const auto it = layouts.constFind(text); it != layouts.constEnd())
+        return it.value();
+    // Layouts without a name print as "N channels".
+    static const QRegularExpression counted(QStringLiteral("^(\\d+)channels?$"));
+    const QRegularExpressionMatch match = counted.match(text);
+    if (match.hasMatch()) {
+        const int count = match.captured(1).toInt();
+        return count > 0 && count <= 64 ? count : 0;
+    }
+    return 0;
 }
 
 void ComputeEncodingParameters(MediaInfo& info)
@@ -254,6 +329,11 @@ void ComputeEncodingParameters(MediaInfo& info)
 
     if (!info.audioBitRateText.isEmpty())
         KilobitsToBits(info.audioBitRateText, &info.audioBitRate);
+
+    // A mono file joined into a stereo result, or stereo into mono, would no
+    // longer be what the Profile shows.
+    if (const int channels = ChannelCountOf(info.channelsText); channels > 0)
+        info.audioChannels = channels;
 }
 
 QString ThumbnailName(const QString& path)

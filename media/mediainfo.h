@@ -12,6 +12,9 @@ struct MediaInfo
     QStringList audioStreamLines;
     QStringList videoStreamIds; // the stream's number in the file, one per line
     QStringList audioStreamIds;
+    // The "title" tag of each audio stream, empty where the file has none;
+    // parallel to audioStreamLines.
+    QStringList audioStreamTitles;
     QString suffix;      // after the last "." of the file name, case kept
     qint64 duration = 0; // microseconds; 0 when not read
     QString videoCodec;
@@ -25,7 +28,7 @@ struct MediaInfo
     QString audioBitRateText; // untrimmed, e.g. " 128 kb/s "
     double frameRate = 25.0;
     int videoBitRate = 25000; // bits per second
-    int audioChannels = 2;
+    int audioChannels = 2;    // from channelsText ("mono" 1, "5.1" 6); 2 when unknown
     int sampleRate = 44100;
     int audioBitRate = 128000; // bits per second
 };
@@ -36,6 +39,7 @@ struct ProbeReport
     QString durationLine; // the first line with "Duration:", trimmed
     QStringList videoStreamLines;
     QStringList audioStreamLines;
+    QStringList audioStreamTitles; // parallel to audioStreamLines
 };
 
 // Sorts the report's lines into stream lines and the duration line.
@@ -56,13 +60,31 @@ QString RemoveBracketed(const QString& text, const QString& open, const QString&
 // The clock text of a report's duration line ("00:01:02.03").
 QString DurationTextOf(const QString& durationLine);
 
-// Fill the video or audio facts from one stream line.
+// Fill the video or audio facts from one stream line. The size, bit rate
+// and frame rate of a video line are found by their form, not their place:
+// Matroska and WebM report no per-stream bit rate, which would otherwise shift
+// the frame rate out of reach.
 void ParseVideoLine(MediaInfo& info, const QString& line);
 void ParseAudioLine(MediaInfo& info, const QString& line);
 
 // Replaces the whole record with the facts of one probed file.
 void FillMediaInfo(MediaInfo& info, const QString& path, const QString& durationLine,
-                   const QStringList& videoLines, const QStringList& audioLines);
+                   const QStringList& videoLines, const QStringList& audioLines,
+                   const QStringList& audioTitles = {});
+
+// Makes the audio facts those of audio stream `index` (clamped to the
+// streams there are), so the row and the output profile describe the track
+// the user chose rather than the first one.
+void SelectAudioTrack(MediaInfo& info, int index);
+
+// What names an audio track beside its number: its language and title when
+// the file has them ("ger, HighTone"); empty when it has neither. An
+// undetermined language ("und") is left out.
+QString AudioTrackDetail(const MediaInfo& info, int index);
+
+// The channel count a probe's layout text stands for: "mono" 1, "stereo" 2,
+// "5.1" 6, "7.1(wide)" 8, "3 channels" 3; 0 when the text names none.
+int ChannelCountOf(const QString& channelsText);
 
 // Recomputes the five encoding numbers from their texts, falling back to the
 // defaults where a text is empty or not a number.

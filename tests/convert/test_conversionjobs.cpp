@@ -25,8 +25,10 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <cmath>
 #include <csignal>
 #include <sys/resource.h>
+#include <tuple>
 
 namespace {
 
@@ -56,6 +58,42 @@ private:
     QTimer m_timer;
 };
 
+double Luminance(QRgb pixel)
+{
+    const auto channel = [](int value) {
+        const double c = value / 255.0;
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(qRed(pixel)) + 0.7152 * channel(qGreen(pixel)) +
+           0.0722 * channel(qBlue(pixel));
+}
+
+// The contrast of the percentage as painted over whatever lies beneath it: the
+// commonest colour is the background, the one furthest from it the text.
+double PercentContrast(QWidget* overlay)
+{
+    const QLabel* label = static_cast<ConvertProgressWidget*>(overlay)->percentLabel();
+    const QImage image =
+        overlay->grab(QRect(label->mapTo(overlay, QPoint(0, 0)), label->size())).toImage();
+    QHash<QRgb, int> counts;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            ++counts[image.pixel(x, y)];
+    QRgb background = 0;
+    int most = 0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+        if (it.value() > most)
+            std::tie(background, most) = std::make_pair(it.key(), it.value());
+    }
+    double best = 1.0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+        const double a = Luminance(it.key()) + 0.05;
+        const double b = Luminance(background) + 0.05;
+        best = std::max(best, std::max(a, b) / std::min(a, b));
+    }
+    return best;
+}
+
 } // namespace
 
 class TestConversionJobs : public QObject
@@ -66,6 +104,7 @@ class TestConversionJobs : public QObject
     std::unique_ptr<QTemporaryDir> m_out;
     std::unique_ptr<VCMainWidget> m_window;
     std::unique_ptr<DialogAnswerer> m_answers;
+    bool m_startLockedWhileRunning = false;
 
     QString media(const QString& name) const { return m_media.filePath(name); }
     VideoListWidget* list() const { return m_window->mediaList(); }
@@ -97,6 +136,8 @@ class TestConversionJobs : public QObject
     {
         const int seen = m_answers->texts.size();
         QTest::mouseClick(bar()->startButton(), Qt::LeftButton);
+        m_startLockedWhileRunning =
+            bar()->isConverting() && !bar()->startButton()->isEnabledState();
         if (!QTest::qWaitFor([&] { return m_answers->texts.size() > seen; }, 120000))
             return QStringLiteral("<no report>");
         return m_answers->texts.last();
@@ -155,8 +196,8 @@ private Q_SLOTS:
         QCOMPARE(bar()->startButton()->text(), QStringLiteral("Cut"));
         QVERIFY(bar()->startButton()->isEnabledState());
         QVERIFY(bar()->profilePanel()->isVisible());
-        // An audio-only format shows its empty codec and zero size as they are.
-        QCOMPARE(bar()->videoFactsLabel()->text(), QStringLiteral("MP3  0x0"));
+        // An audio-only format shows no picture entry.
+        QVERIFY(!bar()->videoFactsLabel()->isVisible());
         QVERIFY(bar()->audioFactsLabel()->text().startsWith(QLatin1String("MP3 44100 Hz")));
 
         QVERIFY(add({"s1.mp4"}));
@@ -181,6 +222,9 @@ private Q_SLOTS:
         QCOMPARE(TestMedia::StreamTypes(result), (QStringList{"video", "audio"}));
         QVERIFY(!m_window->progressOverlay()->isVisible());
         QVERIFY(!bar()->isConverting());
+        // A second job could not be started meanwhile, and can be now.
+        QVERIFY(m_startLockedWhileRunning);
+        QVERIFY(bar()->startButton()->isEnabledState());
     }
 
     void joinThreeOfOneFormat()
@@ -511,11 +555,17 @@ private Q_SLOTS:
         overlay->setProgress(3000, true);
         QCOMPARE(overlay->percentLabel()->text(), QStringLiteral("50.00%"));
         QCOMPARE(overlay->fillLabel()->width(), track / 2);
+        // At half the label sits on the empty track; its text must stand out.
+        QVERIFY2(PercentContrast(overlay) >= 4.5,
+                 qPrintable(QString::number(PercentContrast(overlay))));
         overlay->setProgress(7, false);
         QCOMPARE(overlay->percentLabel()->text(), QStringLiteral("0.07%"));
         overlay->setProgress(9999, true);
         overlay->setProgress(0, false);
         QVERIFY(!overlay->fillLabel()->isVisible());
+        overlay->setProgress(10000, true);
+        QVERIFY2(PercentContrast(overlay) >= 4.5,
+                 qPrintable(QString::number(PercentContrast(overlay))));
         m_window->ShowProgress(false);
         QCOMPARE(overlay->percentLabel()->text(), QStringLiteral("100.00%"));
         QCOMPARE(overlay->fillLabel()->width(), track);

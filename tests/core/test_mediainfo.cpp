@@ -19,6 +19,9 @@ Input #0, mov,mp4,m4a,3gp,3g2,mj2, from '/home/ann/Videos/holiday clip.mp4':
     Metadata:
       handler_name    : VideoHandler
   Stream #0:1[0x2](eng): Audio: aac (LC) (mp4a / 0x6134706D), 44100 Hz, mono, fltp, 69 kb/s (default)
+    Metadata:
+      handler_name    : SoundHandler
+      title           : Director: comments
   Stream #0:2[0x3](fra): Audio: aac (LC) (mp4a / 0x6134706D), 48000 Hz, 5.1, fltp, 172 kb/s
 Stream mapping:
   Stream #0:0 -> #0:0 (h264 (native) -> mjpeg (native))
@@ -75,6 +78,8 @@ private slots:
     void fillClearsEarlierRecord();
     void computeEncodingParameters_data();
     void computeEncodingParameters();
+    void channelCountOf_data();
+    void channelCountOf();
     void thumbnailName_data();
     void thumbnailName();
 };
@@ -93,12 +98,16 @@ void TestMediaInfo::parseVideoLine_data()
         QTest::newRow(name) << line << s(codec) << w << h << s(bitRate) << s(frameRate);
     };
     row("full", kFullVideoLine, "h264", 1920, 1080, "5000 kb/s", "29.97fps");
-    // Without a bit rate the frame rate sits in the bit-rate place and the
-    // "tbr" piece in the frame-rate place: both texts stay empty.
+    // Matroska reports no bit rate: the frame rate must still be found, and
+    // the "tbr" piece must not be taken for it.
     row("no bit rate",
         s("Stream #0:0: Video: h264 (High), yuv420p(progressive), 1280x720, 23.98 fps, "
           "23.98 tbr, 1k tbn, 47.95 tbc"),
-        "h264", 1280, 720, "", "");
+        "h264", 1280, 720, "", "23.98fps");
+    row("no pixel format", s("Stream #0:0: Video: rawvideo, 320x240, 15 fps, 15 tbr"), "rawvideo",
+        320, 240, "", "15fps");
+    row("time bases only", s("Stream #0:0: Video: h264, yuv420p, 64x64, 25 tbr, 1k tbn"), "h264",
+        64, 64, "", "");
     row("upper-case units are lowered",
         s("Stream #0:0: Video: vp9, yuv420p, 100x50, 12 KB/S, 30 FPS"), "vp9", 100, 50, "12 kb/s",
         "30fps");
@@ -226,6 +235,18 @@ void TestMediaInfo::parseRealReport()
     QCOMPARE(info.channelsText, s("mono"));
     QCOMPARE(info.videoStreamIds, (QStringList{"0"}));
     QCOMPARE(info.frameRateText, s("29.97fps"));
+
+    // Tracks are told apart by language and title; the chosen one's facts
+    // replace the first one's.
+    QCOMPARE(AudioTrackDetail(info, 0), s("eng"));
+    FillMediaInfo(info, s("/x.mp4"), report.durationLine, report.videoStreamLines,
+                  report.audioStreamLines, report.audioStreamTitles);
+    QCOMPARE(AudioTrackDetail(info, 0), s("eng, Director: comments"));
+    QCOMPARE(AudioTrackDetail(info, 1), s("fra"));
+    SelectAudioTrack(info, 1);
+    QCOMPARE(info.sampleRateText, s("48000 Hz"));
+    ComputeEncodingParameters(info);
+    QCOMPARE(info.audioChannels, 6);
 }
 
 void TestMediaInfo::parseReportRules_data()
@@ -357,12 +378,11 @@ void TestMediaInfo::computeEncodingParameters()
     info.frameRateText = frameRateText;
     info.videoBitRateText = videoBitRateText;
     info.sampleRateText = sampleRateText;
-    info.channelsText = s("5.1");
     info.audioBitRateText = audioBitRateText;
     // Values of an earlier run are replaced, never kept.
     info.frameRate = 1;
     info.videoBitRate = info.sampleRate = info.audioBitRate = 1;
-    info.audioChannels = 6; // always 2, whatever the layout says
+    info.audioChannels = 6;
 
     ComputeEncodingParameters(info);
 
@@ -370,7 +390,27 @@ void TestMediaInfo::computeEncodingParameters()
     QTEST(info.videoBitRate, "videoBitRate");
     QTEST(info.sampleRate, "sampleRate");
     QTEST(info.audioBitRate, "audioBitRate");
+    // No layout text: stereo.
     QCOMPARE(info.audioChannels, 2);
+}
+
+void TestMediaInfo::channelCountOf_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("count");
+    QTest::newRow("mono") << s("mono") << 1;
+    QTest::newRow("stereo") << s("stereo") << 2;
+    QTest::newRow("5.1, brackets removed by the parser") << s("5.1") << 6;
+    QTest::newRow("7.1(wide)") << s("7.1(wide)") << 8;
+    QTest::newRow("unnamed layout") << s("3 channels") << 3;
+    QTest::newRow("absurd count") << s("9999 channels") << 0;
+    QTest::newRow("sample format by mistake") << s("fltp") << 0;
+}
+
+void TestMediaInfo::channelCountOf()
+{
+    QFETCH(QString, text);
+    QTEST(ChannelCountOf(text), "count");
 }
 
 void TestMediaInfo::thumbnailName_data()

@@ -3,6 +3,7 @@
 
 #include "convert/convertparams.h"
 #include "engine/orvelane.h"
+#include "media/probe.h"
 #include "testsupport/testmedia.h"
 
 #include <QDir>
@@ -84,6 +85,17 @@ MediaInfo Format(const char* suffix, const char* video, int width, int height, c
     info.sampleRateText = sampleRate;
     info.channelsText = QStringLiteral("stereo");
     info.audioBitRateText = QStringLiteral(" 128 kb/s ");
+    return info;
+}
+
+// The facts the list would hold for `path`, read by the program's own probe.
+MediaInfo Probed(const QString& path)
+{
+    ProbeResult probe;
+    MediaInfo info;
+    if (RunProbe(path, &probe, 20000) == 0)
+        FillMediaInfo(info, path, probe.durationLine, probe.videoStreamLines,
+                      probe.audioStreamLines);
     return info;
 }
 
@@ -317,6 +329,81 @@ private slots:
         QVERIFY2(loud ? volume > -40 : volume < -80, qPrintable(QString::number(volume)));
     }
 
+    // The result keeps the output-format file's container, codecs, size,
+    // rate and sound, as the Profile line shows them.
+    void profileKept_data()
+    {
+        QTest::addColumn<QString>("format");    // lavfi arguments of the output-format file
+        QTest::addColumn<QString>("other");     // ... and of a file joined after it
+        QTest::addColumn<QStringList>("video"); // codec, width, height, rate; empty: none
+        QTest::addColumn<QStringList>("audio"); // codec, sample rate, channels; empty: none
+
+        const QString picture =
+            QStringLiteral("-f lavfi -i testsrc2=size=%1:rate=%2:duration=1.5 ");
+        const QString tone =
+            QStringLiteral("-f lavfi -i sine=frequency=440:sample_rate=%1:duration=1.5 ");
+        const QString clip = picture.arg("176x144", "25") + tone.arg(48000) +
+                             "-ac 2 -c:v libx264 -preset ultrafast -c:a aac -shortest other.mp4";
+        QTest::newRow("mov hevc")
+            << picture.arg("320x240", "30") + tone.arg(44100) +
+                   "-ac 2 -c:v libx265 -preset ultrafast -tag:v hvc1 -c:a aac -shortest format.mov"
+            << clip << QStringList{"hevc", "320", "240", "30/1"}
+            << QStringList{"aac", "44100", "2"};
+        QTest::newRow("webm vp8 15 fps")
+            << picture.arg("320x240", "15") + tone.arg(44100) +
+                   "-ac 2 -c:v libvpx -deadline realtime -c:a libvorbis -shortest format.webm"
+            << clip << QStringList{"vp8", "320", "240", "15/1"}
+            << QStringList{"vorbis", "44100", "2"};
+        QTest::newRow("aac mono")
+            << picture.arg("320x240", "25") + tone.arg(44100) +
+                   "-ac 1 -c:v libx264 -preset ultrafast -c:a aac -shortest format.mp4"
+            << clip << QStringList{"h264", "320", "240", "25/1"}
+            << QStringList{"aac", "44100", "1"};
+        QTest::newRow("audio only") << tone.arg(44100) + "-ac 2 -c:a libmp3lame format.mp3" << clip
+                                    << QStringList() << QStringList{"mp3", "44100", "2"};
+        QTest::newRow("silent format, sound kept")
+            << picture.arg("320x240", "25") + "-c:v libx264 -preset ultrafast format.mp4" << clip
+            << QStringList{"h264", "320", "240", "25/1"} << QStringList{"aac", "48000", "2"};
+    }
+    void profileKept()
+    {
+        QFETCH(QString, format);
+        QFETCH(QString, other);
+        QTemporaryDir dir;
+        const auto made = [&dir](const QString& arguments) {
+            QStringList args = arguments.split(QLatin1Char(' '));
+            const QString path = dir.filePath(args.takeLast());
+            return TestMedia::RunFfmpeg(args << path) ? path : QString();
+        };
+        const QString formatFile = made(format);
+        const QString otherFile = made(other);
+        QVERIFY(!formatFile.isEmpty() && !otherFile.isEmpty());
+        const MediaInfo formatInfo = Probed(formatFile);
+        const OutputProfile profile = OutputProfileFor(formatInfo, {formatInfo, Probed(otherFile)});
+
+        QVERIFY(add(otherFile, 0, Second) > 0);
+        QVERIFY(add(formatFile, 0, Second) > 0);
+        const QString result = dir.filePath(QStringLiteral("result.") + formatInfo.suffix);
+        const QByteArray block = EngineParameterBlock(result, profile);
+        QCOMPARE(finish(m_api.convertAll(block.constData(), 0, 0)), 0);
+
+        const QStringList video = TestMedia::StreamValues(
+            result, QStringLiteral("v"), QStringLiteral("codec_name,width,height,r_frame_rate"));
+        const QStringList audio = TestMedia::StreamValues(
+            result, QStringLiteral("a"), QStringLiteral("codec_name,sample_rate,channels"));
+        // The figures a reader can hold side by side.
+        qInfo("Profile \"%s | %s\" gave video [%s] audio [%s]",
+              qPrintable(ProfileVideoText(profile)), qPrintable(ProfileAudioText(profile)),
+              qPrintable(video.join(QLatin1Char(' '))), qPrintable(audio.join(QLatin1Char(' '))));
+        QTEST(video, "video");
+        QTEST(audio, "audio");
+        QCOMPARE(ProfileVideoText(profile).isEmpty(), video.isEmpty());
+        QCOMPARE(ProfileAudioText(profile).isEmpty(), audio.isEmpty());
+        QVERIFY(qAbs(TestMedia::DurationSeconds(result) - 2.0) < 0.2);
+        // The joined file's tone is in the result, not silence in its place.
+        if (!audio.isEmpty())
+            QVERIFY(MeanVolume(result) > -40.0);
+    }
     void abortStopsTheTool()
     {
         QVERIFY(add(media("long.mp4"), 0, 0) > 0);
@@ -350,7 +437,8 @@ private slots:
         QVERIFY(original.open(QIODevice::ReadOnly));
         QCOMPARE(original.readAll(), bytes);
 
-        QByteArray block = EngineParameterBlock(output(QStringLiteral("bad.mp4")), Mp4Format());
+        QByteArray block = EngineParameterBlock(output(QStringLiteral("bad.mp4")),
+                                                OutputProfileFor(Mp4Format(), {}));
         qToLittleEndian<qint32>(ConvertParams::BlockSize - 1, block.data());
         QCOMPARE(m_api.convertAll(block.constData(), 0, 0), 0);
         QVERIFY(!QFile::exists(output(QStringLiteral("bad.mp4"))));
@@ -412,7 +500,7 @@ private:
     }
     int convert(const QString& outputFile, const MediaInfo& format)
     {
-        const QByteArray block = EngineParameterBlock(outputFile, format);
+        const QByteArray block = EngineParameterBlock(outputFile, OutputProfileFor(format, {}));
         return block.isEmpty() ? 0 : m_api.convertAll(block.constData(), 0, 0);
     }
     // Waits for the end, frees the job and returns the flags of the one call.
