@@ -6,9 +6,16 @@
 
 QString VideoFactsText(const MediaInfo& info)
 {
-    return TimeToString(info.duration) + QLatin1Char(' ') + info.videoCodec + QLatin1Char(' ') +
-           QString::number(info.width) + QLatin1Char('x') + QString::number(info.height) +
-           QLatin1Char(' ') + info.frameRateText;
+    QString text = TimeToString(info.duration);
+    // A file without a picture has no codec or size worth showing; its length
+    // still tells the user what was added.
+    if (info.videoStreamLines.isEmpty())
+        return text;
+    text += QLatin1Char(' ') + info.videoCodec + QLatin1Char(' ') + QString::number(info.width) +
+            QLatin1Char('x') + QString::number(info.height);
+    if (!info.frameRateText.isEmpty())
+        text += QLatin1Char(' ') + info.frameRateText;
+    return text;
 }
 
 QString AudioFactsText(const MediaInfo& info)

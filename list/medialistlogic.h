@@ -10,7 +10,8 @@
 // widgets so it can be checked without a display.
 
 // "<duration> <codec> <W>x<H> <frame rate>" and "<codec> <rate> <channels>",
-// the two facts lines of a row. An audio-only file still shows "0x0".
+// the two facts lines of a row. A file without a video stream shows only its
+// duration; an unknown frame rate is left out.
 QString VideoFactsText(const MediaInfo& info);
 QString AudioFactsText(const MediaInfo& info);
 

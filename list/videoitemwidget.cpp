@@ -9,6 +9,7 @@
 #include "widgets/nofocusframedelegate.h"
 #include "widgets/sprites.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -40,6 +41,10 @@ QString LabelStyle(const char* colourKey)
         .arg(Scaled(11))
         .arg(SkinColour(colourKey));
 }
+
+// Text of menu entries and choices that cannot act right now: dimmed, so a
+// disabled entry does not read like one the user can pick.
+constexpr const char* kDisabledTextColour = "#6b7785";
 
 void FillSolid(QWidget* widget, const QColor& colour)
 {
@@ -91,6 +96,9 @@ VideoItemWidget::VideoItemWidget(QWidget* parent) : QWidget(parent), itemId(Next
     m_trackCaptionLabel = new QLabel(m_cutLine);
     m_audioSelectComboBox = new QComboBox(m_cutLine);
     m_audioSelectComboBox->setEditable(false);
+    // Track names differ in length from file to file, and a reused row must
+    // not keep the width of the file it showed before.
+    m_audioSelectComboBox->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     m_audioSelectComboBox->setItemDelegate(new NoFocusFrameDelegate(m_audioSelectComboBox));
 
     m_cutBar = new QWidget(this);
@@ -120,6 +128,7 @@ VideoItemWidget::VideoItemWidget(QWidget* parent) : QWidget(parent), itemId(Next
     connect(m_removeAllAction, &QAction::triggered, this, &VideoItemWidget::removeAllAction_slots);
     connect(m_audioSelectComboBox, &QComboBox::currentIndexChanged, this,
             &VideoItemWidget::audioSelectComboBox_slots);
+    connect(m_menu, &QMenu::aboutToShow, this, &VideoItemWidget::updateMenuState);
 
     m_defaultOutputButton->hide();
     m_moveUpButton->hide();
@@ -142,9 +151,13 @@ void VideoItemWidget::releaseEngineInfo()
 
 void VideoItemWidget::SetMediaInfo(const QString& path, const QString& thumbnail,
                                    const QString& durationLine, const QStringList& videoStreamLines,
-                                   const QStringList& audioStreamLines)
+                                   const QStringList& audioStreamLines,
+                                   const QStringList& audioStreamTitles)
 {
-    FillMediaInfo(mediaInfo, path, durationLine, videoStreamLines, audioStreamLines);
+    FillMediaInfo(mediaInfo, path, durationLine, videoStreamLines, audioStreamLines,
+                  audioStreamTitles);
+    // The facts just read are the first track's, so the choice starts there.
+    audioTrackIndex = 0;
     ShowInfo(path, thumbnail);
     cutStart = 0;
     cutEnd = mediaInfo.duration;
@@ -163,9 +176,8 @@ void VideoItemWidget::ShowInfo(const QString& path, const QString& thumbnail)
     filePath = path;
     thumbnailPath = thumbnail;
 
-    m_videoFactsLabel->setText(VideoFactsText(mediaInfo));
-    m_audioFactsLabel->setText(AudioFactsText(mediaInfo));
-    m_fileNameLabel->setText(QFileInfo(path).fileName().trimmed());
+    showFacts();
+    showFileName();
 
     const QRect frame = m_thumbnailFrame->geometry();
     const QRect fit =
@@ -256,7 +268,9 @@ void VideoItemWidget::Retranslate()
     m_cutCaptionLabel->setText(tr("Duration:"));
     m_defaultOutputButton->setToolTip(tr("Set as output format"));
     m_trackCaptionLabel->setText(tr("Audio:"));
-    placeTexts();
+    // The style sheet may have changed the name's font, and with it how much
+    // of the name fits.
+    showFileName();
 
     m_audioSelectComboBox->setStyleSheet(
         QStringLiteral("QComboBox{border: 0px solid #08080a;border-radius: 3px;padding: 1px 2px "
@@ -272,24 +286,43 @@ void VideoItemWidget::Retranslate()
             "QComboBox::down-arrow {image: url(:/images/arrowDown.png);}"
             "QComboBox QAbstractItemView{ color:#ffffff;selection-background-color:#3d4751;"
             "background-color: #2a3139;}") +
-        QStringLiteral("QComboBox QAbstractItemView::item{height:%1px;}").arg(Scaled(30)));
+        QStringLiteral("QComboBox QAbstractItemView::item{height:%1px;}").arg(Scaled(30)) +
+        QStringLiteral("QComboBox:disabled{color:%1;}").arg(QLatin1String(kDisabledTextColour)));
 
     // Refilling the choice is not a choice by the user: it must neither
     // restart the preview nor pass through an index of -1 ("no track"),
     // which the cut command would turn into a stream that does not exist.
+    // A track chosen earlier stays chosen: the audio facts and the output
+    // already describe it.
     const int tracks = static_cast<int>(mediaInfo.audioStreamLines.size());
+    if (audioTrackIndex < 0 || audioTrackIndex >= qMax(tracks, 1)) {
+        audioTrackIndex = 0;
+        SelectAudioTrack(mediaInfo, 0);
+        showFacts();
+    }
     {
         const QSignalBlocker blocker(m_audioSelectComboBox);
         m_audioSelectComboBox->clear();
         if (tracks > 1) {
-            for (int i = 1; i <= tracks; ++i)
-                m_audioSelectComboBox->addItem(tr("Track") + QLatin1Char(' ') + QString::number(i));
-            m_audioSelectComboBox->setCurrentIndex(0);
+            for (int i = 0; i < tracks; ++i) {
+                // Numbers alone do not tell a dubbed track from the
+                // original or from a commentary.
+                QString entry = tr("Track") + QLatin1Char(' ') + QString::number(i + 1);
+                const QString detail = AudioTrackDetail(mediaInfo, i);
+                if (!detail.isEmpty())
+                    entry += QStringLiteral(" (") + detail + QLatin1Char(')');
+                m_audioSelectComboBox->addItem(entry);
+            }
+            m_audioSelectComboBox->setCurrentIndex(audioTrackIndex);
         }
     }
-    audioTrackIndex = 0;
+    // The line may leave the choice too narrow for a long title; the list
+    // that drops down shows the names whole.
+    QAbstractItemView* trackList = m_audioSelectComboBox->view();
+    trackList->setMinimumWidth(tracks > 1 ? trackList->sizeHintForColumn(0) + Scaled(10) : 0);
     m_trackCaptionLabel->setVisible(tracks > 1);
     m_audioSelectComboBox->setVisible(tracks > 1);
+    placeTexts();
 
     m_setDefaultAction->setText(tr("Set as default format"));
     m_moveUpAction->setText(tr("Move Up"));
@@ -306,13 +339,42 @@ void VideoItemWidget::Retranslate()
             .arg(Scaled(12)) +
         QStringLiteral("QMenu::item:selected{background:#3d4751;color:#ffffff;}"
                        "QMenu::separator{height: 1px;background-color:#3d4751;margin-left: "
-                       "5px;margin-right: 5px;}"));
+                       "5px;margin-right: 5px;}") +
+        QStringLiteral("QMenu::item:disabled{color:%1;}").arg(QLatin1String(kDisabledTextColour)));
+}
+
+void VideoItemWidget::showFacts()
+{
+    m_videoFactsLabel->setText(VideoFactsText(mediaInfo));
+    m_audioFactsLabel->setText(AudioFactsText(mediaInfo));
+}
+
+void VideoItemWidget::showFileName()
+{
+    const QString name = QFileInfo(filePath).fileName().trimmed();
+    // The font comes from the style sheet, which applies once the label is
+    // polished; measuring before that would elide for the wrong font.
+    m_fileNameLabel->ensurePolished();
+    // Elided in the middle: files of one shoot or series often differ only
+    // near the end of the name, and the extension tells the formats apart.
+    const QString shown = m_fileNameLabel->fontMetrics().elidedText(
+        name, Qt::ElideMiddle, qMax(0, m_fileNameLabel->contentsRect().width()));
+    m_fileNameLabel->setText(shown);
+    m_fileNameLabel->setToolTip(shown == name ? QString() : name);
 }
 
 void VideoItemWidget::placeTexts()
 {
-    PlaceLabel(m_videoFactsLabel, m_videoIcon->x() + m_videoIcon->width() + Scaled(5),
-               m_videoFactsLabel->y(), Scaled(5), Scaled(20));
+    // A half the file does not have gets no icon: an audio file is not a
+    // video of size 0x0, and a silent video has no sound facts to show.
+    const bool hasVideo = !mediaInfo.videoStreamLines.isEmpty();
+    const bool hasAudio = !mediaInfo.audioStreamLines.isEmpty();
+    m_videoIcon->setVisible(hasVideo);
+    m_audioIcon->setVisible(hasAudio);
+    m_audioFactsLabel->setVisible(hasAudio);
+
+    const int videoFactsX = hasVideo ? m_videoIcon->x() + m_videoIcon->width() + Scaled(5) : 0;
+    PlaceLabel(m_videoFactsLabel, videoFactsX, m_videoFactsLabel->y(), Scaled(5), Scaled(20));
     m_audioIcon->move(m_videoFactsLabel->x() + m_videoFactsLabel->width() + Scaled(20),
                       m_videoFactsLabel->y() + (Scaled(20) - m_audioIcon->height()) / 2);
     PlaceLabel(m_audioFactsLabel, m_audioIcon->x() + m_audioIcon->width() + Scaled(5),
@@ -322,9 +384,13 @@ void VideoItemWidget::placeTexts()
                            m_cutCaptionLabel->y());
     PlaceLabel(m_trackCaptionLabel, m_audioIcon->x(), m_cutCaptionLabel->y(), Scaled(5),
                Scaled(20));
-    m_audioSelectComboBox->setGeometry(m_trackCaptionLabel->x() + m_trackCaptionLabel->width(),
-                                       m_cutCaptionLabel->y() + static_cast<int>(ScaleFactor()),
-                                       Scaled(100), Scaled(18));
+    // Wide enough for the longest track name, as far as the line allows.
+    const int choiceX = m_trackCaptionLabel->x() + m_trackCaptionLabel->width();
+    m_audioSelectComboBox->ensurePolished();
+    const int wanted = qMax(Scaled(100), m_audioSelectComboBox->sizeHint().width());
+    const int choiceWidth = qMax(Scaled(100), qMin(wanted, m_cutLine->width() - choiceX));
+    m_audioSelectComboBox->setGeometry(
+        choiceX, m_cutCaptionLabel->y() + static_cast<int>(ScaleFactor()), choiceWidth, Scaled(18));
 }
 
 void VideoItemWidget::LayoutChildren()
@@ -334,7 +400,10 @@ void VideoItemWidget::LayoutChildren()
     m_background->setGeometry(0, 0, w, h);
     m_thumbnailFrame->setGeometry(0, 0, Scaled(128), h - 2);
     m_thumbnailPicture->setGeometry(0, 0, Scaled(128), h - 2);
-    m_fileNameLabel->setGeometry(Scaled(140), Scaled(5), w - Scaled(50) - Scaled(140), Scaled(20));
+    // The name ends a little before the output-format button, so a long one
+    // is elided rather than running under the button.
+    m_fileNameLabel->setGeometry(Scaled(140), Scaled(5), w - Scaled(55) - Scaled(140), Scaled(20));
+    showFileName();
     m_defaultOutputButton->setButtonGeometry(w - Scaled(50), Scaled(8), Scaled(15), Scaled(15));
     m_deleteButton->setButtonGeometry(w - Scaled(25), Scaled(8), Scaled(15), Scaled(15));
     m_moveUpButton->hide();
@@ -406,7 +475,10 @@ void VideoItemWidget::contextMenuEvent(QContextMenuEvent* event)
 void VideoItemWidget::enterEvent(QEnterEvent* event)
 {
     QWidget::enterEvent(event);
-    m_defaultOutputButton->show();
+    // During a job the mark cannot move, so the button is not offered; the
+    // output-format row's own mark is shown all the time anyway.
+    if (!m_jobRunning)
+        m_defaultOutputButton->show();
 }
 
 void VideoItemWidget::leaveEvent(QEvent* event)
@@ -452,12 +524,39 @@ void VideoItemWidget::setDefaultAction_slots()
     emit setDefaultOutput_signal(this);
 }
 
+void VideoItemWidget::setJobRunning(bool running)
+{
+    m_jobRunning = running;
+    m_deleteButton->setEnabledState(!running);
+    // The chosen track is read by the job as it reaches the row.
+    m_audioSelectComboBox->setEnabled(!running);
+    if (running && !m_defaultOutput)
+        m_defaultOutputButton->hide();
+    updateMenuState();
+}
+
+void VideoItemWidget::updateMenuState()
+{
+    const bool editable = !m_jobRunning;
+    m_setDefaultAction->setEnabled(editable);
+    m_moveUpAction->setEnabled(editable && listPosition > 0);
+    m_moveDownAction->setEnabled(editable && listPosition >= 0 && listPosition < listRowCount - 1);
+    m_removeAction->setEnabled(editable);
+    m_removeAllAction->setEnabled(editable);
+}
+
 void VideoItemWidget::audioSelectComboBox_slots()
 {
     const int index = m_audioSelectComboBox->currentIndex();
     if (index < 0 || index == audioTrackIndex)
         return;
     audioTrackIndex = index;
+    // The row, the output profile and the same-format test all read the
+    // audio facts from mediaInfo: they must describe the chosen track.
+    SelectAudioTrack(mediaInfo, index);
+    showFacts();
+    placeTexts();
+    emit audioTrackChanged(this);
     // Empty the preview first, then load the row again, so playback starts
     // over with the chosen track.
     emit clicked(nullptr);

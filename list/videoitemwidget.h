@@ -25,10 +25,12 @@ public:
     ~VideoItemWidget() override;
 
     // Fills the record from a probed file, sets the cut range to the whole
-    // file and refreshes the row.
+    // file and refreshes the row. The titles name the audio streams in the
+    // track choice (parallel to the audio lines; empty where a stream has none).
     void SetMediaInfo(const QString& path, const QString& thumbnailPath,
                       const QString& durationLine, const QStringList& videoStreamLines,
-                      const QStringList& audioStreamLines);
+                      const QStringList& audioStreamLines,
+                      const QStringList& audioStreamTitles = {});
     void ComputeEncodingParameters();
     void ShowInfo(const QString& path, const QString& thumbnailPath);
     // Called after cutStart/cutEnd change: cut length, cut bar, list totals.
@@ -41,10 +43,19 @@ public:
     // Prepares the row for its next file: new id, empty record.
     void Reset();
     bool isDefaultOutput() const { return m_defaultOutput; }
+    // While a job runs, the row offers nothing that would change the list or
+    // what the job reads from it: no delete, no track choice, and the menu
+    // entries that edit the list are disabled.
+    void setJobRunning(bool running);
+    bool isJobRunning() const { return m_jobRunning; }
 
     // Read-only access for the list and for tests.
     QComboBox* trackChoice() const { return m_audioSelectComboBox; }
     QLabel* fileNameLabel() const { return m_fileNameLabel; }
+    QLabel* videoIcon() const { return m_videoIcon; }
+    QLabel* videoFactsLabel() const { return m_videoFactsLabel; }
+    QLabel* audioIcon() const { return m_audioIcon; }
+    QLabel* audioFactsLabel() const { return m_audioFactsLabel; }
     QLabel* cutLengthLabel() const { return m_cutLengthLabel; }
     QWidget* cutBar() const { return m_cutBar; }
     QLabel* thumbnailPicture() const { return m_thumbnailPicture; }
@@ -58,6 +69,8 @@ public:
     bool inUse = false;
     bool selected = false;
     int listPosition = -1;
+    // Rows in use in the list, written together with listPosition.
+    int listRowCount = 0;
     MediaInfo mediaInfo;
     qint64 cutStart = 0;
     qint64 cutEnd = 0;
@@ -79,6 +92,8 @@ signals:
     void outputFormatMarked(const QString& name, int itemId);
     // The cut range shown on the row changed; the list refreshes its totals.
     void cutRangeChanged(VideoItemWidget* item);
+    // The user chose another audio track; mediaInfo now describes it.
+    void audioTrackChanged(VideoItemWidget* item);
 
 public slots:
     void deleteButton_slots();
@@ -99,9 +114,13 @@ protected:
 
 private:
     void placeTexts();
+    void showFacts();
+    void showFileName();
+    void updateMenuState();
     void releaseEngineInfo();
 
     bool m_defaultOutput = false;
+    bool m_jobRunning = false;
 
     QWidget* m_background = nullptr;
     QLabel* m_thumbnailFrame = nullptr;

@@ -69,8 +69,7 @@ VideoListWidget::~VideoListWidget() = default;
 
 void VideoListWidget::addItem(const ProbeResult& probe)
 {
-    addItem(probe.filePath, probe.thumbnailPath, probe.durationLine, probe.videoStreamLines,
-            probe.audioStreamLines);
+    addRow(probe);
 }
 
 void VideoListWidget::addItem(const QString& path, const QString& thumbnailPath,
@@ -78,17 +77,43 @@ void VideoListWidget::addItem(const QString& path, const QString& thumbnailPath,
                               const QStringList& audioStreamLines, const QString& unused)
 {
     Q_UNUSED(unused);
+    ProbeResult probe;
+    probe.filePath = path;
+    probe.thumbnailPath = thumbnailPath;
+    probe.durationLine = durationLine;
+    probe.videoStreamLines = videoStreamLines;
+    probe.audioStreamLines = audioStreamLines;
+    addRow(probe);
+}
+
+void VideoListWidget::addRow(const ProbeResult& probe)
+{
+    // Where the view goes as rows arrive. Files are read one after another,
+    // so a batch arrives as a run of rows; following each to the end of the
+    // list left the user looking at the last file, with the first ones (where
+    // the new material starts) scrolled away. Instead the first row of a
+    // batch is selected and scrolled just into view, and the rest of the
+    // batch joins below it without taking the selection or moving the view,
+    // so a row the user picks meanwhile stays picked. A row added while no
+    // busy note is shown is a batch of its own.
+    const bool joinsBatch = !m_busyNote.isEmpty() && m_batchFirst && m_batchFirst->inUse;
+
     VideoItemWidget* item = takeFreeRow();
     item->setGeometry(Scaled(18), 0, m_container->width() - Scaled(36), 2 + Scaled(72));
     item->LayoutChildren();
     item->ApplySkin();
     item->Retranslate();
-    item->SetMediaInfo(path, thumbnailPath, durationLine, videoStreamLines, audioStreamLines);
+    item->SetMediaInfo(probe.filePath, probe.thumbnailPath, probe.durationLine,
+                       probe.videoStreamLines, probe.audioStreamLines, probe.audioStreamTitles);
+    item->setJobRunning(m_jobRunning);
     item->show();
     item->inUse = true;
     relayout();
-    clickedItem_slots(item);
-    scrollToEnd();
+    if (!joinsBatch) {
+        m_batchFirst = m_busyNote.isEmpty() ? nullptr : item;
+        clickedItem_slots(item);
+        ensureRowVisible(item);
+    }
     if (!markedRow())
         item->SetDefaultOutput(true);
     updateTotals();
@@ -117,6 +142,7 @@ VideoItemWidget* VideoListWidget::takeFreeRow()
     connect(row, &VideoItemWidget::outputFormatMarked, this,
             &VideoListWidget::onOutputFormatMarked);
     connect(row, &VideoItemWidget::cutRangeChanged, this, &VideoListWidget::updateTotals);
+    connect(row, &VideoItemWidget::audioTrackChanged, this, &VideoListWidget::onAudioTrackChanged);
     m_items.append(row);
     return row;
 }
@@ -148,6 +174,7 @@ VideoItemWidget* VideoListWidget::findItemById(int id) const
 void VideoListWidget::removeAll()
 {
     m_draggedItem = nullptr;
+    m_batchFirst = nullptr;
     for (VideoItemWidget* row : m_items) {
         row->inUse = false;
         row->selected = false;
@@ -175,12 +202,27 @@ void VideoListWidget::updateTotals()
 void VideoListWidget::setBusyNote(const QString& note)
 {
     m_busyNote = note;
+    if (note.isEmpty())
+        m_batchFirst = nullptr;
     updateTotals();
+}
+
+void VideoListWidget::setJobRunning(bool running)
+{
+    m_jobRunning = running;
+    // A row caught mid-drag snaps back into its slot.
+    if (running && m_draggedItem) {
+        relayout();
+        m_draggedItem = nullptr;
+    }
+    for (VideoItemWidget* row : m_items)
+        row->setJobRunning(running);
 }
 
 void VideoListWidget::relayout()
 {
     const int gap = Scaled(10);
+    const int count = itemCount();
     int y = gap;
     int n = 0;
     for (VideoItemWidget* row : m_items) {
@@ -188,6 +230,7 @@ void VideoListWidget::relayout()
             continue;
         row->move(row->x(), y);
         row->listPosition = n;
+        row->listRowCount = count;
         y += row->height() + gap;
         ++n;
     }
@@ -213,6 +256,16 @@ void VideoListWidget::layoutList()
     m_frame->setGeometry(0, 0, w, h);
     m_scrollArea->setGeometry(1, Scaled(8), w, h - Scaled(8) - Scaled(35));
     m_container->setGeometry(0, 0, m_scrollArea->width(), m_scrollArea->height());
+    // Rows follow the list's width, so their names are elided again to what
+    // fits now and their cut strips keep their scale.
+    const int rowWidth = m_container->width() - Scaled(36);
+    for (VideoItemWidget* row : m_items) {
+        if (!row->inUse || row->width() == rowWidth)
+            continue;
+        row->resize(rowWidth, row->height());
+        row->LayoutChildren();
+        row->UpdateCutInfo();
+    }
     m_totalsLabel->setGeometry(0, h - Scaled(35), w, Scaled(35));
     m_guide->setGeometry(1, 1, w - 2, h - 2);
     relayout();
@@ -244,7 +297,7 @@ void VideoListWidget::retranslate()
 
 void VideoListWidget::deleteItem_slots(VideoItemWidget* item)
 {
-    if (!item || !item->inUse)
+    if (m_jobRunning || !item || !item->inUse)
         return;
     if (item->isDefaultOutput())
         item->SetDefaultOutput(false);
@@ -282,13 +335,14 @@ void VideoListWidget::clickedItem_slots(VideoItemWidget* item)
 
 void VideoListWidget::pressClickedItem_slots(VideoItemWidget* item)
 {
-    if (item && item->inUse)
+    // Dragging reorders the list, which the running job is reading.
+    if (!m_jobRunning && item && item->inUse)
         m_draggedItem = item;
 }
 
 void VideoListWidget::setDefaultOutputItem_slots(VideoItemWidget* item)
 {
-    if (!item || !item->inUse)
+    if (m_jobRunning || !item || !item->inUse)
         return;
     for (VideoItemWidget* row : m_items) {
         if (row->inUse)
@@ -308,6 +362,8 @@ int VideoListWidget::neighbourInUse(int index, int step) const
 
 void VideoListWidget::moveupItem_slots(VideoItemWidget* item)
 {
+    if (m_jobRunning)
+        return;
     const int index = static_cast<int>(m_items.indexOf(item));
     const int other = index < 0 ? -1 : neighbourInUse(index, -1);
     if (other >= 0)
@@ -317,6 +373,8 @@ void VideoListWidget::moveupItem_slots(VideoItemWidget* item)
 
 void VideoListWidget::movedownItem_slots(VideoItemWidget* item)
 {
+    if (m_jobRunning)
+        return;
     const int index = static_cast<int>(m_items.indexOf(item));
     const int other = index < 0 ? -1 : neighbourInUse(index, +1);
     if (other >= 0)
@@ -326,6 +384,8 @@ void VideoListWidget::movedownItem_slots(VideoItemWidget* item)
 
 void VideoListWidget::deleteAllItem_slots()
 {
+    if (m_jobRunning)
+        return;
     emit deleteAllRequested();
     updateTotals();
 }
@@ -357,6 +417,15 @@ void VideoListWidget::onOutputFormatMarked(const QString& name, int itemId)
     emit outputFormatChanged(name, itemId);
 }
 
+void VideoListWidget::onAudioTrackChanged(VideoItemWidget* item)
+{
+    Q_UNUSED(item);
+    // The output's profile is worked out from the rows' audio facts, which
+    // now describe another track: whoever shows it must read it again.
+    if (const VideoItemWidget* marked = markedRow())
+        emit outputFormatChanged(QFileInfo(marked->filePath).fileName().trimmed(), marked->itemId);
+}
+
 VideoItemWidget* VideoListWidget::markedRow() const
 {
     for (VideoItemWidget* row : m_items) {
@@ -383,15 +452,17 @@ void VideoListWidget::scrollToTop()
     m_scrollArea->verticalScrollBar()->setValue(0);
 }
 
-void VideoListWidget::scrollToEnd()
+void VideoListWidget::ensureRowVisible(VideoItemWidget* row)
 {
-    QScrollBar* bar = m_scrollArea->verticalScrollBar();
-    bar->setValue(bar->maximum());
+    // Just far enough, with the gap around the row in view too.
+    m_scrollArea->ensureWidgetVisible(row, 0, Scaled(10));
 }
 
 void VideoListWidget::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (event->mimeData()->hasUrls())
+    // Refused during a job, so the pointer shows at once that the files
+    // would not be taken.
+    if (!m_jobRunning && event->mimeData()->hasUrls())
         event->acceptProposedAction();
     else
         event->ignore();
@@ -399,8 +470,10 @@ void VideoListWidget::dragEnterEvent(QDragEnterEvent* event)
 
 void VideoListWidget::dropEvent(QDropEvent* event)
 {
-    if (!event->mimeData()->hasUrls())
+    if (m_jobRunning || !event->mimeData()->hasUrls()) {
+        event->ignore();
         return;
+    }
     QStringList paths;
     const QList<QUrl> urls = event->mimeData()->urls();
     for (const QUrl& url : urls) {

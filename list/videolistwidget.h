@@ -26,7 +26,9 @@ public:
     explicit VideoListWidget(QWidget* parent = nullptr);
     ~VideoListWidget() override;
 
-    // Makes a row for a probed file, selects it and scrolls to it.
+    // Makes a row for a probed file. The first row of a batch is selected
+    // and scrolled into view; the rest of the batch only joins the list (see
+    // setBusyNote).
     void addItem(const ProbeResult& probe);
     void addItem(const QString& path, const QString& thumbnailPath, const QString& durationLine,
                  const QStringList& videoStreamLines, const QStringList& audioStreamLines,
@@ -55,7 +57,14 @@ public:
     QScrollArea* scrollArea() const { return m_scrollArea; }
 
     // Shown after the totals while files are being probed; empty clears it.
+    // The rows added while a note is shown form one batch.
     void setBusyNote(const QString& note);
+
+    // While a job runs the list cannot change: rows cannot be removed,
+    // moved, re-marked or given another track, and drops are refused.
+    // Rows added meanwhile (probes already under way) follow the same rule.
+    void setJobRunning(bool running);
+    bool isJobRunning() const { return m_jobRunning; }
 
 signals:
     void filesDropped(const QStringList& localPaths);
@@ -81,14 +90,16 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void addRow(const ProbeResult& probe);
     VideoItemWidget* takeFreeRow();
     void selectFirstInUse();
     void markFirstIfUnmarked();
     VideoItemWidget* markedRow() const;
     void onOutputFormatMarked(const QString& name, int itemId);
+    void onAudioTrackChanged(VideoItemWidget* item);
     int neighbourInUse(int index, int step) const;
     void scrollToTop();
-    void scrollToEnd();
+    void ensureRowVisible(VideoItemWidget* row);
 
     QList<VideoItemWidget*> m_items;
     QWidget* m_frame = nullptr;
@@ -100,4 +111,7 @@ private:
     int m_lastMouseY = 0;
 
     QString m_busyNote;
+    // The first row of the batch being added, while one is.
+    VideoItemWidget* m_batchFirst = nullptr;
+    bool m_jobRunning = false;
 };

@@ -16,6 +16,7 @@
 #include "player/trimlogic.h"
 #include "player/videoplayerwidget.h"
 #include "skin/scale.h"
+#include "widgets/mymessagedialog.h"
 #include "widgets/sprites.h"
 
 #include <QApplication>
@@ -23,8 +24,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFontDatabase>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QScreen>
+
+#include <algorithm>
 
 namespace {
 VCMainWidget* g_mainWindow = nullptr;
@@ -144,6 +149,10 @@ VCMainWidget::VCMainWidget(QWidget* parent) : QWidget(parent)
     connect(m_progressOverlay, &ConvertProgressWidget::abortRequested, m_bottomBar,
             &VCBottomWidget::abortConversion);
     m_playerPanel->setCutMode(SavedCutMode());
+    // While a job reads the rows, nothing may add, remove or reorder them.
+    connect(m_bottomBar, &VCBottomWidget::runningChanged, m_topBar, &VCTopWidget::setJobRunning);
+    connect(m_bottomBar, &VCBottomWidget::runningChanged, m_mediaList,
+            &VideoListWidget::setJobRunning);
     connect(m_bottomBar, &VCBottomWidget::cutModeChanged, m_playerPanel,
             &VideoPlayerWidget::setCutMode);
     // Rows that are not on preview show what a keyframe cut will keep too.
@@ -158,7 +167,13 @@ VCMainWidget::VCMainWidget(QWidget* parent) : QWidget(parent)
         m_topBar->RefreshButtons(m_mediaList->itemCount());
         requestIndex(result.filePath);
     });
+    connect(m_probeQueue, &ProbeQueue::failed, this,
+            [this](const QString& path, ProbeRefusal reason) {
+                m_refused.append({RefusedFileName(path), reason});
+            });
     connect(m_probeQueue, &ProbeQueue::busyChanged, this, [this](bool busy) {
+        if (!busy && !m_refused.isEmpty())
+            showRefusalNotice();
         m_mediaList->setBusyNote(busy ? tr("Adding files...") : QString());
         if (busy != m_busyCursor) {
             m_busyCursor = busy;
@@ -243,6 +258,44 @@ void VCMainWidget::AddMediaPaths(const QStringList& paths)
     m_probeQueue->enqueue(paths);
 }
 
+void VCMainWidget::showRefusalNotice()
+{
+    QList<RefusedFile> refused;
+    refused.swap(m_refused);
+
+    // Not run with exec(): this comes from inside the queue's own signal, and
+    // a nested event loop there would let the queue run into itself.
+    auto* dialog = new MyMessageDialog(this);
+    connect(dialog, &QDialog::finished, dialog, &QObject::deleteLater);
+    dialog->setupMessage(QString());
+    QLabel* label = dialog->messageLabel();
+    // A file name is never taken for markup.
+    label->setTextFormat(Qt::PlainText);
+    label->ensurePolished();
+
+    // Each file on one line: a long name is shortened in its middle, where
+    // its start and its extension stay readable.
+    const QFontMetrics metrics(label->font());
+    for (RefusedFile& file : refused) {
+        const int room = label->width() - metrics.horizontalAdvance(QStringLiteral(": ") +
+                                                                    RefusalReasonText(file.reason));
+        file.name =
+            metrics.elidedText(file.name, Qt::ElideMiddle, std::max(room, label->width() / 2));
+    }
+    // The message area does not grow: list what fits and count the rest.
+    // It holds a handful of lines, so the search starts a little above that.
+    int listed = std::min(static_cast<int>(refused.size()), 8);
+    for (;;) {
+        label->setText(RefusalNoticeText(refused, listed));
+        if (listed == 0 || label->heightForWidth(label->width()) <= label->height())
+            break;
+        --listed;
+    }
+    dialog->setSingleButton(tr("OK"));
+    CenterOverMainWindow(dialog);
+    dialog->open();
+}
+
 void VCMainWidget::PlayItem(VideoItemWidget* item)
 {
     m_playingItem = item;
@@ -318,7 +371,9 @@ void VCMainWidget::ClearAll()
 void VCMainWidget::closeEvent(QCloseEvent* event)
 {
     // No probe may outlive the window that asked for it, and a job cut short
-    // by closing leaves no partial result behind.
+    // by closing leaves no partial result behind. Nobody is left to read a
+    // notice about the files it refused.
+    m_refused.clear();
     m_probeQueue->cancelAll();
     m_playerPanel->setItem(nullptr);
     if (m_bottomBar->isConverting())

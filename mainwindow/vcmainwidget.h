@@ -1,5 +1,8 @@
 #pragma once
 
+#include "media/proberefusal.h"
+
+#include <QList>
 #include <QPoint>
 #include <QSet>
 #include <QString>
@@ -44,7 +47,8 @@ public:
     void RetranslateAll();
 
     // Probes the paths without blocking the window; rows appear in path
-    // order. Paths added while others are probed queue behind them.
+    // order. Paths added while others are probed queue behind them. Once the
+    // queue is idle, one notice names every file refused meanwhile, and why.
     void AddMediaPaths(const QStringList& paths);
     // Hands a row (or none) to the preview; the list calls it on selection.
     void PlayItem(VideoItemWidget* item);
@@ -83,6 +87,7 @@ private:
     // Keyframe mode: the ranges of rows of `path` (all rows when empty) as a
     // keyframe cut will keep them.
     void snapRowsToKeyframes(const QString& path);
+    void showRefusalNotice();
 
     bool m_dragging = false;
     QPoint m_pressPoint;
@@ -96,6 +101,8 @@ private:
     VideoItemWidget* m_playingItem = nullptr;
     // Files whose frame index this window asked for and has not let go.
     QSet<QString> m_indexedPaths;
+    // Files refused since the queue was last idle, in order.
+    QList<RefusedFile> m_refused;
     bool m_busyCursor = false;
     bool m_previewPending = false;
     QRect m_topBarArea;

@@ -18,20 +18,32 @@ namespace {
 // How long closing waits for stray preview players to end.
 constexpr int kPlayerKillTimeoutMs = 1000;
 
-QString CommandButtonSheet(const char* background, const char* border)
+QString CommandButtonSheet(const char* background, const char* border,
+                           const char* textColour = "#FFFFFF")
 {
     return QStringLiteral("QLabel{font-size:") + ScaledPx(14) +
-           QStringLiteral(";font-weight:500;color:#FFFFFF;background-color:") +
-           QLatin1String(background) + QStringLiteral(";border:") + QLatin1String(border) +
-           QStringLiteral(";}");
+           QStringLiteral(";font-weight:500;color:") + QLatin1String(textColour) +
+           QStringLiteral(";background-color:") + QLatin1String(background) +
+           QStringLiteral(";border:") + QLatin1String(border) + QStringLiteral(";}");
+}
+
+void SetCommandEnabled(MyTempButton5* button, bool enabled)
+{
+    // Style sheets are costly to apply; the row count changes often.
+    if (button->isEnabledState() != enabled)
+        button->setEnabledState(enabled);
+    // A disabled label draws its picture greyed out.
+    button->iconLabel()->setEnabled(enabled);
 }
 
 void ApplyCommandButtonSkin(MyTempButton5* button, Sprites::RegionId icon)
 {
-    const QString pressed = CommandButtonSheet("#171B1F", "1px solid #778E9E");
     button->setStateStyleSheets(CommandButtonSheet("#2a3137", "0px solid #50616B"),
-                                CommandButtonSheet("#293238", "1px solid #50616B"), pressed);
-    button->setDisabledStyleSheet(pressed);
+                                CommandButtonSheet("#293238", "1px solid #50616B"),
+                                CommandButtonSheet("#171B1F", "1px solid #778E9E"));
+    // Dimmed rather than pressed-looking: during a job the button must read
+    // as one that cannot act, not as one that is being held down.
+    button->setDisabledStyleSheet(CommandButtonSheet("#2a3137", "0px solid #50616B", "#6b7785"));
     button->setEnabledState(button->isEnabledState());
 
     // The icon sits at the left end; the caption is centred in what is left so
@@ -69,6 +81,7 @@ VCTopWidget::VCTopWidget(QWidget* parent)
     LayoutChildren();
     ApplySkin();
     Retranslate();
+    applyCommandStates();
 }
 
 void VCTopWidget::LayoutChildren()
@@ -134,9 +147,23 @@ void VCTopWidget::Retranslate()
 
 void VCTopWidget::RefreshButtons(int rowCount)
 {
-    const bool hasRows = rowCount > 0;
+    m_rowCount = rowCount;
+    applyCommandStates();
+    emit startEnabledChanged(rowCount > 0);
+}
+
+void VCTopWidget::setJobRunning(bool running)
+{
+    m_jobRunning = running;
+    applyCommandStates();
+}
+
+void VCTopWidget::applyCommandStates()
+{
+    const bool hasRows = m_rowCount > 0;
+    SetCommandEnabled(m_AddButton, !m_jobRunning);
+    SetCommandEnabled(m_ClearButton, hasRows && !m_jobRunning);
     m_ClearButton->setVisible(hasRows);
-    emit startEnabledChanged(hasRows);
 }
 
 void VCTopWidget::closeButton_slots()
@@ -154,6 +181,9 @@ void VCTopWidget::minButton_slots()
 
 void VCTopWidget::m_AddButton_slots()
 {
+    // The buttons ignore the mouse while disabled; this covers any other way in.
+    if (m_jobRunning)
+        return;
     const QStringList paths = AddFiles(this);
     if (!paths.isEmpty())
         emit filesChosen(paths);
@@ -161,5 +191,7 @@ void VCTopWidget::m_AddButton_slots()
 
 void VCTopWidget::m_ClearButton_slots()
 {
+    if (m_jobRunning)
+        return;
     emit clearAllRequested();
 }

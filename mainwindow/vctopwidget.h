@@ -24,6 +24,10 @@ public:
 
     // Called after every change of the list's row count.
     void RefreshButtons(int rowCount);
+    // While a job runs, "Add Files" and "Clear All" cannot act and show their
+    // disabled look; afterwards they follow the row count again.
+    void setJobRunning(bool running);
+    bool isJobRunning() const { return m_jobRunning; }
 
     MyTempButton5* addButton() const { return m_AddButton; }
     MyTempButton5* clearButton() const { return m_ClearButton; }
@@ -49,6 +53,11 @@ public slots:
     void m_ClearButton_slots();
 
 private:
+    void applyCommandStates();
+
+    int m_rowCount = 0;
+    bool m_jobRunning = false;
+
     QLabel* m_logoLabel = nullptr;
     QLabel* m_titleLabel = nullptr;
     MyPushButton* m_closeButton = nullptr;

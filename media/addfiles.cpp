@@ -2,7 +2,6 @@
 
 #include "app/appfolder.h"
 #include "app/settings.h"
-#include "media/filetypes.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -46,14 +45,4 @@ QString FolderOfFile(const QString& path)
 {
     // The dialog hands back forward slashes on every platform.
     return path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
-}
-
-QStringList AcceptedMediaPaths(const QStringList& paths)
-{
-    QStringList accepted;
-    for (const QString& path : paths) {
-        if (IsVideoFile(path) == 1 || IsAudioFile(path) == 1)
-            accepted << path;
-    }
-    return accepted;
 }

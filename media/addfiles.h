@@ -3,8 +3,8 @@
 #include <QString>
 #include <QStringList>
 
-// Where the "Add Files" dialog opens and which of the chosen files go on to
-// the probe. No widgets here, so the rules are testable without a display.
+// Where the "Add Files" dialog opens and which folder it remembers. No
+// widgets here, so the rules are testable without a display.
 
 // The user's documents folder with Tarnwick/Splicora inside it, created on
 // the way when missing: home/Documents/ when it exists, else
@@ -20,7 +20,3 @@ void SaveFolderSetting(const QString& key, const QString& value);
 
 // Everything before the file name, ending with "/"; empty for a bare name.
 QString FolderOfFile(const QString& path);
-
-// The paths that name video or audio files, in the given order; everything
-// else is dropped without a message.
-QStringList AcceptedMediaPaths(const QStringList& paths);

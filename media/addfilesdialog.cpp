@@ -39,5 +39,5 @@ QStringList AddFiles(QWidget* parent)
     if (files.isEmpty())
         return {};
     SaveFolderSetting(kAddVideoPathKey, FolderOfFile(files.first()));
-    return AcceptedMediaPaths(files);
+    return files;
 }

@@ -15,6 +15,7 @@ void SetOpenFilesDialog(OpenFilesDialog dialog);
 
 // Lets the user choose media files, starting in the folder remembered under
 // "addVideoPath". After a choice the folder of the first file is remembered
-// and the media files among the choice are returned in the dialog's order,
-// ready for the probe. Cancelling returns nothing and remembers nothing.
+// and every chosen file is returned in the dialog's order: the probe tells
+// media from the rest, and the user hears about the rest. Cancelling returns
+// nothing and remembers nothing.
 QStringList AddFiles(QWidget* parent);

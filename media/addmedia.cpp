@@ -1,7 +1,5 @@
 #include "media/addmedia.h"
 
-#include "media/filetypes.h"
-
 namespace {
 MediaSink& Sink()
 {
@@ -17,8 +15,8 @@ void SetMediaSink(MediaSink sink)
 
 int AddMediaFile(const QString& path)
 {
-    if (IsVideoFile(path) != 1 && IsAudioFile(path) != 1)
-        return 0;
+    // The probe, not the name, decides: a recording named ".dat" is taken, a
+    // text file named ".mp4" is not.
     ProbeResult result;
     if (RunProbe(path, &result) != 0)
         return -1;

@@ -9,6 +9,6 @@
 using MediaSink = std::function<void(const ProbeResult&)>;
 void SetMediaSink(MediaSink sink);
 
-// Probes one file and hands it to the sink. Returns 0 when the file was
-// added or skipped as an unsupported type, -1 when probing failed.
+// Probes one file, whatever its name, and hands it to the sink. Returns 0
+// when the file was added, -1 when the probe found no recording in it.
 int AddMediaFile(const QString& path);

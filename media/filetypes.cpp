@@ -1,5 +1,6 @@
 #include "filetypes.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 
 #include <vector>
@@ -93,7 +94,9 @@ int IsAudioFile(const QString& path)
 
 QString MediaDialogFilter()
 {
-    // The historical list first, then every type the program takes.
+    // The historical list first, then every type the program takes, then
+    // everything: the probe, not the name, decides what is media, so a
+    // recording with an odd or missing extension can still be chosen.
     QStringList all;
     for (const QStringList* list : {&VideoPatterns(), &AudioPatterns()}) {
         for (const QString& pattern : *list) {
@@ -106,5 +109,7 @@ QString MediaDialogFilter()
                "*.MTS *.RA *.3g2 *.3gp *.rm *.rmvb *.td *.TOD *.trp *.ts *.vob *.wmv *asf *.aac "
                "*.ac3 *.aiff *.amr *.ape *.flac *.iff *.m4a *.mka *.mp2 *.mp3 *.ogg *.ra *.wav "
                "*.wma *.aac *.ac3 *.amr *.webm)") +
-           QStringLiteral(";;All media files (") + all.join(QLatin1Char(' ')) + QLatin1Char(')');
+           QStringLiteral(";;") + QCoreApplication::translate("VCTopWidget", "All media files") +
+           QStringLiteral(" (") + all.join(QLatin1Char(' ')) + QStringLiteral(");;") +
+           QCoreApplication::translate("VCTopWidget", "All files") + QStringLiteral(" (*)");
 }

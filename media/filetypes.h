@@ -15,5 +15,6 @@ int IsVideoFile(const QString& path);
 int IsAudioFile(const QString& path);
 
 // The filters of the "Add Files" dialog: the historical "Media (...)" list,
-// then "All media files (...)" with every type the program takes.
+// then "All media files (...)" with every type the program takes, then
+// "All files (*)".
 QString MediaDialogFilter();

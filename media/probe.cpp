@@ -29,20 +29,29 @@ int ProbeResultFromOutput(const QString& mediaPath, const QString& thumbnailPath
                           const QString& toolOutput, ProbeResult* result)
 {
     const ProbeReport report = ParseProbeReport(toolOutput);
-    if (!IsUsableProbeReport(report))
+    if (!IsUsableProbeReport(report) || IsNonMediaReport(toolOutput))
         return -1;
     result->filePath = mediaPath;
     result->thumbnailPath = thumbnailPath;
     result->durationLine = report.durationLine;
     result->videoStreamLines = report.videoStreamLines;
     result->audioStreamLines = report.audioStreamLines;
+    result->audioStreamTitles = report.audioStreamTitles;
     return 0;
 }
 
-int RunProbe(const QString& mediaPath, ProbeResult* result, int timeoutMs)
+int RunProbe(const QString& mediaPath, ProbeResult* result, int timeoutMs, ProbeRefusal* refusal)
 {
     const QString thumbnail = PrepareThumbnailPath(mediaPath);
+    const ProbeRefusal early = RefusalBeforeProbe(mediaPath);
+    if (early != ProbeRefusal::None) {
+        qDebug("probe of %s: not a plain file, not probed", qUtf8Printable(mediaPath));
+        if (refusal)
+            *refusal = early;
+        return -1;
+    }
     QString output;
+    bool timedOut = false;
     {
         QProcess process;
         process.setProcessChannelMode(QProcess::MergedChannels);
@@ -50,11 +59,14 @@ int RunProbe(const QString& mediaPath, ProbeResult* result, int timeoutMs)
         // The tool would otherwise wait for keyboard commands on a pipe
         // that never sends any.
         process.closeWriteChannel();
-        process.waitForFinished(timeoutMs);
+        timedOut = !process.waitForFinished(timeoutMs) && process.state() != QProcess::NotRunning;
         output = QString::fromUtf8(process.readAll());
         // Leaving the scope ends a tool that is still running.
     }
-    return FinishProbe(mediaPath, thumbnail, output, result);
+    const int status = FinishProbe(mediaPath, thumbnail, output, result);
+    if (status != 0 && refusal)
+        *refusal = RefusalAfterProbe(mediaPath, output, timedOut);
+    return status;
 }
 
 int FinishProbe(const QString& mediaPath, const QString& thumbnailPath, const QString& toolOutput,
@@ -65,5 +77,9 @@ int FinishProbe(const QString& mediaPath, const QString& thumbnailPath, const QS
         return -1;
     }
     qDebug("%s", qUtf8Printable(toolOutput));
-    return ProbeResultFromOutput(mediaPath, thumbnailPath, toolOutput, result);
+    if (ProbeResultFromOutput(mediaPath, thumbnailPath, toolOutput, result) == 0)
+        return 0;
+    // The tool pictures a text file as happily as a film; no row shows it.
+    QFile::remove(thumbnailPath);
+    return -1;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "media/proberefusal.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -11,6 +13,7 @@ struct ProbeResult
     QString durationLine;
     QStringList videoStreamLines;
     QStringList audioStreamLines;
+    QStringList audioStreamTitles; // parallel to audioStreamLines
 };
 
 // The longest the media tool may take to report on one file.
@@ -26,16 +29,19 @@ QString PrepareThumbnailPath(const QString& mediaPath);
 QStringList ProbeArguments(const QString& mediaPath, const QString& thumbnailPath);
 
 // Reads the tool's report into a result. Returns 0 when the report holds a
-// duration line and at least one stream line, -1 otherwise.
+// duration line and at least one stream line and describes a recording (not
+// text or a still picture, see IsNonMediaReport), -1 otherwise.
 int ProbeResultFromOutput(const QString& mediaPath, const QString& thumbnailPath,
                           const QString& toolOutput, ProbeResult* result);
 
 // Logs what the tool printed (the whole report, or that it printed nothing)
-// and reads it into a result. Returns 0 for a usable report, -1 otherwise.
+// and reads it into a result. Returns 0 for a usable report, -1 otherwise;
+// then a picture the tool wrote for the refused file is removed.
 int FinishProbe(const QString& mediaPath, const QString& thumbnailPath, const QString& toolOutput,
                 ProbeResult* result);
 
 // Runs the media tool on one file and waits for it (at most timeoutMs).
-// Returns 0 with `result` filled, or -1 when the tool printed nothing usable.
-// The tool's whole output is logged.
-int RunProbe(const QString& mediaPath, ProbeResult* result, int timeoutMs = kProbeTimeoutMs);
+// Returns 0 with `result` filled, or -1 when the tool printed nothing usable,
+// with the reason in `refusal` when given. The tool's whole output is logged.
+int RunProbe(const QString& mediaPath, ProbeResult* result, int timeoutMs = kProbeTimeoutMs,
+             ProbeRefusal* refusal = nullptr);

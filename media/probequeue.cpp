@@ -1,6 +1,5 @@
 #include "media/probequeue.h"
 
-#include "media/filetypes.h"
 #include "media/workfolder.h"
 
 #include <QProcess>
@@ -22,11 +21,16 @@ struct ProbeQueue::Job
     QString thumbnail;
     State state = State::Waiting;
     bool ok = false;
+    bool timedOut = false;
+    ProbeRefusal refusal = ProbeRefusal::None;
     QByteArray output;
     ProbeResult result;
     // Owned here while the tool runs; handed to deleteLater once it has
     // ended, because it ends inside one of its own signals.
     std::unique_ptr<QProcess> process;
+    // A child of the process; stopped once the tool has ended, as the job
+    // may be gone before the process is.
+    QTimer* watchdog = nullptr;
 };
 
 namespace {
@@ -65,17 +69,13 @@ void ProbeQueue::setMaxParallel(int n)
 
 void ProbeQueue::enqueue(const QStringList& paths)
 {
-    bool added = false;
+    if (paths.isEmpty())
+        return;
     for (const QString& path : paths) {
-        if (IsVideoFile(path) != 1 && IsAudioFile(path) != 1)
-            continue;
         auto job = std::make_unique<Job>();
         job->path = path;
         m_jobs.push_back(std::move(job));
-        added = true;
     }
-    if (!added)
-        return;
     setBusy(true);
     // Tools are started from the event loop, so no signal is ever emitted
     // from inside enqueue(), even for a tool that fails to start at once.
@@ -121,7 +121,7 @@ void ProbeQueue::pump()
         if (job->ok)
             emit probed(job->result);
         else
-            emit failed(job->path);
+            emit failed(job->path, job->refusal);
     }
 
     for (const auto& job : m_jobs) {
@@ -129,8 +129,17 @@ void ProbeQueue::pump()
             break;
         // The same path twice shares one thumbnail file; the later probe
         // waits until the earlier one has written it.
-        if (job->state == Job::State::Waiting && !isPathRunning(job->path))
-            startJob(job.get());
+        if (job->state != Job::State::Waiting || isPathRunning(job->path))
+            continue;
+        job->refusal = RefusalBeforeProbe(job->path);
+        if (job->refusal != ProbeRefusal::None) {
+            // Nothing for the tool to read; the refusal still waits its turn.
+            qDebug("probe of %s: not a plain file, not probed", qUtf8Printable(job->path));
+            job->state = Job::State::Done;
+            schedule();
+            continue;
+        }
+        startJob(job.get());
     }
 
     if (m_jobs.empty())
@@ -152,7 +161,11 @@ void ProbeQueue::startJob(Job* job)
     watchdog->setSingleShot(true);
     // A coarse timer may fire up to 5 % early; the tool gets its full wait.
     watchdog->setTimerType(Qt::PreciseTimer);
-    connect(watchdog, &QTimer::timeout, process, &QProcess::kill);
+    connect(watchdog, &QTimer::timeout, process, [job, process] {
+        job->timedOut = true;
+        process->kill();
+    });
+    job->watchdog = watchdog;
 
     connect(process, &QProcess::readyRead, this,
             [job, process] { job->output += process->readAll(); });
@@ -180,6 +193,8 @@ void ProbeQueue::finishJob(Job* job)
 
     QProcess* process = job->process.release();
     QObject::disconnect(process, nullptr, this, nullptr);
+    job->watchdog->stop();
+    job->watchdog = nullptr;
     job->output += process->readAll();
     // This runs inside one of the process's signals; it has ended, so a late
     // deletion leaves nothing running.
@@ -190,6 +205,8 @@ void ProbeQueue::finishJob(Job* job)
     const QString output = QString::fromUtf8(job->output);
     job->output.clear();
     job->ok = FinishProbe(job->path, job->thumbnail, output, &job->result) == 0;
+    if (!job->ok)
+        job->refusal = RefusalAfterProbe(job->path, output, job->timedOut);
     schedule();
 }
 

@@ -29,8 +29,8 @@ public:
     void setMaxParallel(int n);
     int maxParallel() const { return m_maxParallel; }
 
-    // Paths that are neither video nor audio are skipped silently; the rest
-    // queue behind the paths given earlier.
+    // Every path queues behind the paths given earlier, whatever its name:
+    // the tool, not the extension, tells whether a file is media.
     void enqueue(const QStringList& paths);
 
     // Work queued or running.
@@ -44,8 +44,8 @@ public:
 signals:
     // In exactly the order the paths were enqueued.
     void probed(const ProbeResult& result);
-    // A failed probe, at its place in the order; it adds no row.
-    void failed(const QString& path);
+    // A refused file, at its place in the order; it adds no row.
+    void failed(const QString& path, ProbeRefusal reason);
     void busyChanged(bool busy);
 
 private:

@@ -86,6 +86,7 @@ int CMyPlayer::play(const QString& filePath, const QString& windowId, const QStr
     }
     m_lastArguments = PlayerArguments(options);
     m_paused = false;
+    m_sentEndExit = false;
     m_parser.reset();
     // A new run without stop(): the old player just goes, unreported.
     if (m_process)
@@ -247,18 +248,24 @@ void CMyPlayer::parseOutput(const QByteArray& bytes)
         emit update_duration(line.current, line.duration);
         if (IsEndOfMedia(line.currentSeconds, line.durationSeconds)) {
             m_timer.stop();
-            sendCommand(QStringLiteral("exit"));
+            m_sentEndExit = sendCommand(QStringLiteral("exit"));
         }
     }
 }
 
-void CMyPlayer::playerProcess_Finished(int index)
+void CMyPlayer::playerProcess_Finished(int exitCode, QProcess::ExitStatus exitStatus)
 {
-    Q_UNUSED(index)
     qDebug("playerProcess_Finished...");
     m_timer.stop();
     m_paused = false;
+    // A player we did not stop goes by itself only at the end of the file,
+    // unless it failed (exit code 1) or crashed. A stopped one is retired
+    // before it ends and never reaches here.
+    const bool playedOut = m_sentEndExit || (exitStatus == QProcess::NormalExit && exitCode == 0);
+    m_sentEndExit = false;
     emit playerend();
+    if (playedOut)
+        emit playedToEnd();
 }
 
 void CMyPlayer::onProcessError(QProcess::ProcessError error)

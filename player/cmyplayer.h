@@ -53,11 +53,16 @@ public:
 signals:
     void update_duration(int64_t curtime, int64_t duration);
     void update_volume(int vol);
+    // The run is over: played out, stopped, or the player could not start.
     void playerend();
+    // Follows playerend() when the run ended because the media played out.
+    // The last position the player answered lies up to one poll before the
+    // end, so only this tells that the whole file was shown.
+    void playedToEnd();
 
 private slots:
     void playerProcess_StandardOutput();
-    void playerProcess_Finished(int index);
+    void playerProcess_Finished(int exitCode, QProcess::ExitStatus exitStatus);
     void update_timer_slots();
 
 private:
@@ -83,6 +88,9 @@ private:
     // Until the player first reports a loaded file, it is asked more often,
     // so the time and the playhead show up soon after a row is selected.
     bool m_awaitingFirstPosition = false;
+    // The player answered a position at the end of the media and was told to
+    // go; its end is the end of the file, whatever its exit looks like.
+    bool m_sentEndExit = false;
     int m_fastPolls = 0;
     bool m_paused = false;
     bool m_muted = false;

@@ -4,7 +4,12 @@
 #include "skin/scale.h"
 #include "skin/skinpalette.h"
 
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QRegularExpression>
+
+#include <utility>
 
 namespace {
 
@@ -16,14 +21,48 @@ QString ArrowRule(const char* selector, const char* image)
            QLatin1String(image) + QStringLiteral(");}");
 }
 
+// The section that holds text position `pos`: every section of the field is
+// a run of digits, so the separators before `pos` count the sections.
+int SectionIndexAt(const QString& text, int pos)
+{
+    int index = 0;
+    for (int i = 0; i < pos && i < text.size(); ++i) {
+        if (!text.at(i).isDigit())
+            ++index;
+    }
+    return index;
+}
+
+QString SectionText(const QString& text, int index)
+{
+    static const QRegularExpression separator(QStringLiteral("\\D"));
+    return text.split(separator).value(index);
+}
+
+// How many digits section `index` of a display format such as "hh:mm:ss.zzz"
+// holds when complete.
+int SectionWidth(const QString& format, int index)
+{
+    static const QRegularExpression separator(QStringLiteral("[^A-Za-z]"));
+    return int(format.split(separator).value(index).size());
+}
+
+// The separator in front of section `index` of a display format.
+QString SeparatorBefore(const QString& format, int index)
+{
+    static const QRegularExpression letters(QStringLiteral("[A-Za-z]+"));
+    return format.split(letters).value(index);
+}
+
 } // namespace
 
 MyQTimeEdit::MyQTimeEdit(QWidget* parent) : QTimeEdit(parent)
 {
     setDisplayFormat(QStringLiteral("hh:mm:ss.zzz"));
-    // Input that cannot be corrected otherwise goes to the nearest limit
-    // rather than springing back to the old value.
-    setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+    setTimeRange(QTime(0, 0), LatestTime());
+    // Connected before any owner can connect, so whoever commits on finished
+    // editing already reads a time within the range.
+    connect(this, &QAbstractSpinBox::editingFinished, this, &MyQTimeEdit::settleWithinRange);
 }
 
 QTime MyQTimeEdit::LatestTime()
@@ -39,7 +78,7 @@ QTime MyQTimeEdit::FieldTime(qint64 microseconds)
 
 void MyQTimeEdit::setMicroseconds(qint64 microseconds)
 {
-    setTime(FieldTime(microseconds));
+    setTime(withinRange(FieldTime(microseconds)));
 }
 
 qint64 MyQTimeEdit::microseconds() const
@@ -49,9 +88,21 @@ qint64 MyQTimeEdit::microseconds() const
 
 void MyQTimeEdit::setMicrosecondRange(qint64 minimum, qint64 maximum)
 {
-    const QTime lower = FieldTime(minimum);
-    const QTime upper = FieldTime(maximum);
-    setTimeRange(lower, upper < lower ? lower : upper);
+    m_minimum = FieldTime(minimum);
+    m_maximum = qMax(FieldTime(maximum), m_minimum);
+    settleWithinRange();
+}
+
+QTime MyQTimeEdit::withinRange(const QTime& time) const
+{
+    return qBound(m_minimum, time, m_maximum);
+}
+
+void MyQTimeEdit::settleWithinRange()
+{
+    const QTime settled = withinRange(time());
+    if (settled != time())
+        setTime(settled);
 }
 
 QString MyQTimeEdit::SkinStyleSheet()
@@ -95,27 +146,66 @@ void MyQTimeEdit::mouseReleaseEvent(QMouseEvent* event)
     emit editingFinished();
 }
 
-QValidator::State MyQTimeEdit::validate(QString& input, int& pos) const
+void MyQTimeEdit::keyPressEvent(QKeyEvent* event)
 {
-    const QValidator::State state = QTimeEdit::validate(input, pos);
-    if (state != QValidator::Invalid) {
-        return state;
+    const QString text = event->text();
+    const bool typed =
+        text.size() == 1 && !(event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier));
+    const bool digit = typed && text.at(0).isDigit();
+    const int advancedTo = std::exchange(m_advancedTo, -1);
+    // A digit that completes a section moves on to the next one by itself;
+    // the separator typed after it, as in "01:58:05.000", only confirms that
+    // move and must not skip a further section.
+    if (typed && !digit && advancedTo >= 0 && advancedTo == currentSectionIndex() &&
+        text == SeparatorBefore(displayFormat(), advancedTo)) {
+        event->accept();
+        return;
     }
-    // The toolkit refuses a digit that would carry the time past a limit,
-    // which leaves a half-typed section that then springs back to the old
-    // value. A complete time is kept so that fixup() can pin it to the limit.
-    const QTime typed = QTime::fromString(input, displayFormat());
-    return typed.isValid() ? QValidator::Intermediate : QValidator::Invalid;
+    if (!digit) {
+        QTimeEdit::keyPressEvent(event);
+        return;
+    }
+    aimDigitAtSection();
+    const int before = currentSectionIndex();
+    QTimeEdit::keyPressEvent(event);
+    if (currentSectionIndex() > before)
+        m_advancedTo = currentSectionIndex();
 }
 
-void MyQTimeEdit::fixup(QString& input) const
+void MyQTimeEdit::aimDigitAtSection()
 {
-    const QTime typed = QTime::fromString(input, displayFormat());
-    if (typed.isValid() && typed > maximumTime()) {
-        input = maximumTime().toString(displayFormat());
-    } else if (typed.isValid() && typed < minimumTime()) {
-        input = minimumTime().toString(displayFormat());
-    } else {
-        QTimeEdit::fixup(input);
-    }
+    // The toolkit takes a digit only where it keeps the text a time: over a
+    // selected section, or into a section that is still short of digits. A
+    // digit typed over the whole text (select all, then type a time) or at a
+    // bare cursor inside a complete section (after a click) would be dropped,
+    // and the separators typed next would carry the rest of the time into
+    // the wrong sections.
+    const QLineEdit* edit = lineEdit();
+    const QString text = edit->text();
+    const bool selected = edit->hasSelectedText();
+    const int from = selected ? edit->selectionStart() : edit->cursorPosition();
+    const int index = SectionIndexAt(text, from);
+    if (index >= sectionCount())
+        return;
+    if (selected && SectionIndexAt(text, edit->selectionEnd()) == index)
+        return;
+    if (!selected && SectionText(text, index).size() < SectionWidth(displayFormat(), index))
+        return;
+    setSelectedSection(sectionAt(index));
+}
+
+void MyQTimeEdit::stepBy(int steps)
+{
+    QTimeEdit::stepBy(steps);
+    settleWithinRange();
+}
+
+QAbstractSpinBox::StepEnabled MyQTimeEdit::stepEnabled() const
+{
+    StepEnabled enabled = QTimeEdit::stepEnabled();
+    if (time() >= m_maximum)
+        enabled &= ~StepUpEnabled;
+    if (time() <= m_minimum)
+        enabled &= ~StepDownEnabled;
+    return enabled;
 }

@@ -4,6 +4,7 @@
 #include <QTimeEdit>
 #include <QtGlobal>
 
+class QKeyEvent;
 class QMouseEvent;
 
 // The field in which the user types or steps one end of the cut range with
@@ -11,8 +12,12 @@ class QMouseEvent;
 // reports editingFinished(); every mouse release counts as finished editing
 // too, so a click on a step arrow takes effect at once.
 //
-// Typing a time past a limit and finishing the edit leaves the field at that
-// limit: typing beyond the end of the file means "the end".
+// The cut range is kept by this class, not by the toolkit's own minimum and
+// maximum: the toolkit checks every half-typed time against those and drops
+// digits that could not lead inside them, so a time could not be typed over
+// an old one. Typing is free within the day; when editing finishes, a time
+// outside the range settles at the nearest end of it (typing beyond the end
+// of the file means "the end"). Steps never leave the range.
 //
 // A clock-time field cannot hold 24 hours or more: such times are shown as
 // the last millisecond of the day, so the field stays usable and a limit
@@ -30,9 +35,11 @@ public:
     // sub-millisecond part is dropped, 24 hours or more become LatestTime().
     static QTime FieldTime(qint64 microseconds);
 
+    // Shows `microseconds`, kept within the range.
     void setMicroseconds(qint64 microseconds);
     qint64 microseconds() const;
-    // Minimum and maximum together; a maximum below the minimum is raised to it.
+    // Minimum and maximum together; a maximum below the minimum is raised to
+    // it. A time outside the new range moves to its nearest end.
     void setMicrosecondRange(qint64 minimum, qint64 maximum);
 
     // The style sheet for the current scale factor and skin.
@@ -41,9 +48,18 @@ public:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
-    // A whole time typed beyond a limit is held as unfinished input instead of
-    // being refused keystroke by keystroke; finishing the edit then moves it
-    // to the nearest limit.
-    QValidator::State validate(QString& input, int& pos) const override;
-    void fixup(QString& input) const override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void stepBy(int steps) override;
+    StepEnabled stepEnabled() const override;
+
+private:
+    QTime withinRange(const QTime& time) const;
+    void settleWithinRange();
+    // Makes the next typed digit replace the section the user points at.
+    void aimDigitAtSection();
+
+    QTime m_minimum = QTime(0, 0);
+    QTime m_maximum = LatestTime();
+    // The section a typed digit has just moved on to, or -1.
+    int m_advancedTo = -1;
 };

@@ -80,6 +80,8 @@ VideoPlayerWidget::VideoPlayerWidget(QWidget* parent)
     connect(m_player, &CMyPlayer::update_duration, this,
             &VideoPlayerWidget::player_updatecurrentTime);
     connect(m_player, &CMyPlayer::playerend, this, &VideoPlayerWidget::player_play_end_slots);
+    connect(m_player, &CMyPlayer::playedToEnd, this,
+            &VideoPlayerWidget::player_played_to_end_slots);
     connect(m_playButton, &MyPushButton::clicked, this, &VideoPlayerWidget::playButton_slots);
     connect(m_pauseButton, &MyPushButton::clicked, this, &VideoPlayerWidget::pauseButton_slots);
     connect(m_muteButton, &MyPushButton::clicked, this, &VideoPlayerWidget::mateButton_slots);
@@ -119,7 +121,11 @@ void VideoPlayerWidget::setItem(VideoItemWidget* item)
         m_cover->setGeometry(0, 0, m_pictureArea->width(), m_pictureArea->height());
         m_videoWindow->setGeometry(m_cover->geometry());
         m_cover->clear();
-        m_durationLabel->setText(TimeToString(0));
+        // Nothing of the last file may linger: an emptied list shows zeros.
+        for (QLabel* label : {m_currentTimeLabel, m_durationLabel, m_selectionLabel})
+            label->setText(TimeToString(0));
+        m_startTimeEdit->setMicrosecondRange(0, 0);
+        m_endTimeEdit->setMicrosecondRange(0, 0);
         m_trimSlider->setRange(0, kEmptyRange);
         m_trimSlider->setCurrentValue(0);
         m_trimSlider->setStartValue(0);
@@ -246,6 +252,17 @@ void VideoPlayerWidget::player_play_end_slots()
         m_cover->show();
         m_cover->raise();
     }
+}
+
+void VideoPlayerWidget::player_played_to_end_slots()
+{
+    // The player is asked for its position only twice a second; the last
+    // answer falls short of the end. A file that played out shows its whole
+    // length, as the duration label does. A held playhead stays with the user.
+    if (!m_item || m_dragging)
+        return;
+    m_trimSlider->setCurrentValue(m_item->mediaInfo.duration);
+    m_currentTimeLabel->setText(TimeToString(m_trimSlider->currentValue()));
 }
 
 void VideoPlayerWidget::trimSlider_Pressed_slots()

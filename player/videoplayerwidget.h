@@ -72,6 +72,7 @@ private slots:
     void endTimeEdit_ValueChanged_slots();
     void player_updatecurrentTime(int64_t curTime, int64_t durTime);
     void player_play_end_slots();
+    void player_played_to_end_slots();
     void playButton_slots();
     void pauseButton_slots();
     void mateButton_slots();

@@ -7,6 +7,7 @@
 #include "list/videoitemwidget.h"
 #include "list/videolistwidget.h"
 #include "mainwindow/vcmainwidget.h"
+#include "mainwindow/vctopwidget.h"
 #include "media/frameindex.h"
 #include "media/probequeue.h"
 #include "media/workfolder.h"
@@ -137,7 +138,9 @@ class TestConversionJobs : public QObject
         const int seen = m_answers->texts.size();
         QTest::mouseClick(bar()->startButton(), Qt::LeftButton);
         m_startLockedWhileRunning =
-            bar()->isConverting() && !bar()->startButton()->isEnabledState();
+            bar()->isConverting() && !bar()->startButton()->isEnabledState() &&
+            !m_window->topBar()->addButton()->isEnabledState() &&
+            !m_window->topBar()->clearButton()->isEnabledState() && list()->isJobRunning();
         if (!QTest::qWaitFor([&] { return m_answers->texts.size() > seen; }, 120000))
             return QStringLiteral("<no report>");
         return m_answers->texts.last();
@@ -222,9 +225,12 @@ private Q_SLOTS:
         QCOMPARE(TestMedia::StreamTypes(result), (QStringList{"video", "audio"}));
         QVERIFY(!m_window->progressOverlay()->isVisible());
         QVERIFY(!bar()->isConverting());
-        // A second job could not be started meanwhile, and can be now.
+        // Neither a second job nor a change of the list could be started
+        // meanwhile; both can be now.
         QVERIFY(m_startLockedWhileRunning);
         QVERIFY(bar()->startButton()->isEnabledState());
+        QVERIFY(m_window->topBar()->addButton()->isEnabledState());
+        QVERIFY(!list()->isJobRunning());
     }
 
     void joinThreeOfOneFormat()

@@ -1,6 +1,7 @@
 // The media list as the user meets it: rows made from real probes, their
-// order, the output-format mark, the totals line, the track choice and the
-// guide shown while the list is empty.
+// order, the output-format mark, the totals line, the track choice, the facts
+// and name a row shows, where the view goes as files arrive, what a running
+// job locks, and the guide shown while the list is empty.
 #include "list/listnoitemwidget.h"
 #include "list/videoitemwidget.h"
 #include "list/videolistwidget.h"
@@ -13,6 +14,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -51,6 +54,38 @@ private:
             if (action->text() == QLatin1String(text))
                 return action;
         return nullptr;
+    }
+    // The menu entries the user can pick, as the menu shows them.
+    static QStringList enabledEntries(VideoItemWidget* item)
+    {
+        QMenu* menu = item->contextMenu();
+        menu->popup(item->mapToGlobal(QPoint(20, 20)));
+        QStringList entries;
+        for (QAction* action : menu->actions())
+            if (action->isEnabled())
+                entries << action->text();
+        menu->hide();
+        return entries;
+    }
+    // A probe as the media tool reports it, for facts no test clip needs.
+    static ProbeResult reported(const QString& name, const QStringList& video,
+                                const QStringList& audio, const QStringList& titles = {})
+    {
+        ProbeResult result;
+        result.filePath = QStringLiteral("/media/") + name;
+        result.durationLine =
+            QStringLiteral("Duration: 00:00:10.00, start: 0.000000, bitrate: 900 kb/s");
+        result.videoStreamLines = video;
+        result.audioStreamLines = audio;
+        result.audioStreamTitles = titles;
+        return result;
+    }
+    // Whether the whole row, with the gap above it, lies in the list's view.
+    bool rowInView(VideoItemWidget* item) const
+    {
+        QWidget* viewport = m_list->scrollArea()->viewport();
+        const QRect onViewport(item->mapTo(viewport, QPoint(0, 0)), item->size());
+        return viewport->rect().contains(onViewport);
     }
 
 private Q_SLOTS:
@@ -199,10 +234,188 @@ private Q_SLOTS:
         QCOMPARE(clicked.at(0).at(0).value<VideoItemWidget*>(), nullptr);
         QCOMPARE(clicked.at(1).at(0).value<VideoItemWidget*>(), item);
 
+        // Matroska reports no bit rate per stream; the frame rate still shows.
+        QVERIFY2(item->videoFactsLabel()->text().endsWith(QLatin1String(" 25fps")),
+                 qPrintable(item->videoFactsLabel()->text()));
+
         // A file with a single audio stream offers no choice.
         addRows({"a.mp4"});
         QVERIFY(row(1)->trackChoice()->isHidden());
         QCOMPARE(row(1)->audioTrackIndex, 0);
+    }
+    // Tracks are told apart by language and title, and the row (and the
+    // output, which reads the same record) describes the chosen one.
+    void namedTracksShowTheChosenTracksFacts()
+    {
+        m_list->addItem(reported(
+            QStringLiteral("film.mkv"),
+            {QStringLiteral("Stream #0:0: Video: h264 (High), yuv420p(progressive), 1280x720, "
+                            "23.98 fps, 23.98 tbr, 1k tbn")},
+            {QStringLiteral("Stream #0:1(ger): Audio: ac3, 48000 Hz, 5.1(side), fltp, 448 kb/s "
+                            "(default)"),
+             QStringLiteral("Stream #0:2(und): Audio: aac (LC), 44100 Hz, stereo, fltp"),
+             QStringLiteral("Stream #0:3(eng): Audio: mp3, 22050 Hz, mono, fltp, 64 kb/s")},
+            {QStringLiteral("HighTone"), QString(), QStringLiteral("Commentary")}));
+        VideoItemWidget* item = row(0);
+        QComboBox* tracks = item->trackChoice();
+        QStringList entries;
+        for (int i = 0; i < tracks->count(); ++i)
+            entries << tracks->itemText(i);
+        QCOMPARE(entries,
+                 (QStringList{"Track 1 (ger, HighTone)", "Track 2", "Track 3 (eng, Commentary)"}));
+        QCOMPARE(item->audioFactsLabel()->text(), QStringLiteral("ac3 48000 Hz 5.1"));
+
+        QSignalSpy format(m_list.get(), &VideoListWidget::outputFormatChanged);
+        tracks->setCurrentIndex(2);
+        QCOMPARE(item->audioFactsLabel()->text(), QStringLiteral("mp3 22050 Hz mono"));
+        QCOMPARE(item->mediaInfo.audioCodec, QStringLiteral("mp3"));
+        // The output's profile is read again from the chosen track.
+        QCOMPARE(format.size(), 1);
+        QCOMPARE(format.last().at(1).toInt(), item->itemId);
+        tracks->setCurrentIndex(0);
+        QCOMPARE(item->audioFactsLabel()->text(), QStringLiteral("ac3 48000 Hz 5.1"));
+    }
+    // Each half of the file gets its icon and facts only when the file has it.
+    void factsShowOnlyTheStreamsThereAre_data()
+    {
+        const QString video = QStringLiteral("Stream #0:0(und): Video: h264 (High), yuv420p(tv), "
+                                             "640x360 [SAR 1:1 DAR 16:9], 900 kb/s, 25 fps, 25 "
+                                             "tbr, 12800 tbn (default)");
+        const QString audio =
+            QStringLiteral("Stream #0:1(und): Audio: aac (LC), 44100 Hz, stereo, fltp, 128 kb/s");
+        QTest::addColumn<QStringList>("videoLines");
+        QTest::addColumn<QStringList>("audioLines");
+        QTest::addColumn<QString>("videoFacts");
+        QTest::addColumn<QString>("audioFacts"); // empty: no audio entry
+        QTest::newRow("both") << QStringList{video} << QStringList{audio}
+                              << "00:00:10.000 h264 640x360 25fps"
+                              << "aac 44100 Hz stereo";
+        QTest::newRow("audio only") << QStringList{} << QStringList{audio} << "00:00:10.000"
+                                    << "aac 44100 Hz stereo";
+        QTest::newRow("video only") << QStringList{video} << QStringList{}
+                                    << "00:00:10.000 h264 640x360 25fps" << QString();
+    }
+    void factsShowOnlyTheStreamsThereAre()
+    {
+        QFETCH(QStringList, videoLines);
+        QFETCH(QStringList, audioLines);
+        QFETCH(QString, videoFacts);
+        QFETCH(QString, audioFacts);
+        m_list->addItem(reported(QStringLiteral("clip.mkv"), videoLines, audioLines));
+        VideoItemWidget* item = row(0);
+        QLabel* facts = item->videoFactsLabel();
+        QCOMPARE(facts->text(), videoFacts);
+        QCOMPARE(item->videoIcon()->isVisible(), !videoLines.isEmpty());
+        // Without the icon the duration starts the line.
+        QCOMPARE(facts->x() == 0, videoLines.isEmpty());
+        QCOMPARE(item->audioIcon()->isVisible(), !audioFacts.isEmpty());
+        QCOMPARE(item->audioFactsLabel()->isVisible(), !audioFacts.isEmpty());
+        if (!audioFacts.isEmpty()) {
+            QCOMPARE(item->audioFactsLabel()->text(), audioFacts);
+            QVERIFY(item->audioIcon()->x() > facts->geometry().right());
+        }
+    }
+    // Files are read one by one; the view stays where the batch starts, and
+    // the selected row is always in view.
+    void addedRowsStayInView_data()
+    {
+        QTest::addColumn<int>("before");
+        QTest::addColumn<int>("added");
+        QTest::addColumn<bool>("batch");
+        QTest::addColumn<int>("selected");
+        QTest::newRow("first batch") << 0 << 9 << true << 0;
+        QTest::newRow("batch below rows") << 9 << 4 << true << 9;
+        QTest::newRow("single files") << 0 << 9 << false << 8;
+    }
+    void addedRowsStayInView()
+    {
+        QFETCH(int, before);
+        QFETCH(int, added);
+        QFETCH(bool, batch);
+        QFETCH(int, selected);
+        const auto addBatch = [this](int count, bool asBatch) {
+            m_list->setBusyNote(asBatch ? QStringLiteral("Adding files...") : QString());
+            for (int i = 0; i < count; ++i)
+                m_list->addItem(probe("a.mp4"));
+            m_list->setBusyNote(QString());
+        };
+        addBatch(before, true);
+        // The user looks at the top of the list again.
+        m_list->scrollArea()->verticalScrollBar()->setValue(0);
+        addBatch(added, batch);
+
+        QVERIFY(m_list->scrollArea()->verticalScrollBar()->maximum() > 0); // more than fit
+        QVERIFY(row(selected)->selected);
+        QCOMPARE(m_list->itemCount(), before + added);
+        for (int i = 0; i < m_list->itemCount(); ++i)
+            QCOMPARE(row(i)->selected, i == selected);
+        QVERIFY(rowInView(row(selected)));
+    }
+    // A long name ends before the row's buttons, elided where it says least.
+    void longNamesAreElidedBeforeTheButtons()
+    {
+        const QString name = QStringLiteral("Holiday in the mountains with the whole family and "
+                                            "the neighbours, second week, day four, the long walk "
+                                            "up to the lake and back again - part 2.mp4");
+        m_list->addItem(reported(name, {},
+                                 {QStringLiteral("Stream #0:0: Audio: mp3, 44100 Hz, "
+                                                 "stereo, fltp, 128 kb/s")}));
+        addRows({"a.mp4"});
+        VideoItemWidget* item = row(0);
+        QLabel* label = item->fileNameLabel();
+        const auto check = [&] {
+            const QString shown = label->text();
+            QVERIFY2(shown.contains(QChar(0x2026)), qPrintable(shown));
+            QVERIFY(shown.startsWith(QLatin1String("Holiday")));
+            QVERIFY(shown.endsWith(QLatin1String("part 2.mp4")));
+            QVERIFY(label->fontMetrics().horizontalAdvance(shown) <= label->contentsRect().width());
+            QVERIFY(label->geometry().right() < item->outputFormatButton()->x());
+            QCOMPARE(label->toolTip(), name);
+        };
+        check();
+        const QString narrow = label->text();
+        // A wider window shows more of the name.
+        m_list->resize(900, 500);
+        m_list->layoutList();
+        check();
+        QVERIFY(label->text().size() > narrow.size());
+        // A short name is shown whole.
+        QCOMPARE(row(1)->fileNameLabel()->text(), QStringLiteral("a.mp4"));
+    }
+    // During a job nothing in the list can change; afterwards all works again.
+    void runningJobLocksTheList()
+    {
+        addRows({"a.mp4", "b.mp4"});
+        m_list->setJobRunning(true);
+        m_list->addItem(probe("c.mp4")); // a probe that was already under way
+        QSignalSpy dropped(m_list.get(), &VideoListWidget::filesDropped);
+        QSignalSpy removeAll(m_list.get(), &VideoListWidget::deleteAllRequested);
+        for (int i = 0; i < 3; ++i) {
+            QVERIFY(!row(i)->deleteButton()->isEnabledState());
+            QCOMPARE(enabledEntries(row(i)), QStringList());
+            QTest::mouseClick(row(i)->deleteButton(), Qt::LeftButton);
+        }
+        menuAction(row(1), "Move Up")->trigger();
+        menuAction(row(1), "Set as default format")->trigger();
+        menuAction(row(1), "Remove All")->trigger();
+        QCOMPARE(order(), (QStringList{"a.mp4", "b.mp4", "c.mp4"}));
+        QCOMPARE(m_list->outputFormatName(), QStringLiteral("a.mp4"));
+        QCOMPARE(removeAll.size(), 0);
+
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(m_media.filePath("a.mp4"))});
+        QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QCoreApplication::sendEvent(m_list.get(), &enter);
+        QVERIFY(!enter.isAccepted());
+        QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(m_list.get(), &drop);
+        QCOMPARE(dropped.size(), 0);
+
+        m_list->setJobRunning(false);
+        QVERIFY(row(2)->deleteButton()->isEnabledState());
+        QTest::mouseClick(row(2)->deleteButton(), Qt::LeftButton);
+        QCOMPARE(order(), (QStringList{"a.mp4", "b.mp4"}));
     }
     void droppedFilesKeepUrlOrder()
     {
@@ -239,6 +452,12 @@ private Q_SLOTS:
                 texts << action->text();
         QCOMPARE(texts, (QStringList{"Set as default format", "Move Up", "Move Down", "Remove",
                                      "Remove All"}));
+        // Only the moves that can happen are offered.
+        QCOMPARE(enabledEntries(row(0)),
+                 (QStringList{"Set as default format", "Move Down", "Remove", "Remove All"}));
+        QCOMPARE(enabledEntries(row(1)), texts);
+        QCOMPARE(enabledEntries(row(2)),
+                 (QStringList{"Set as default format", "Move Up", "Remove", "Remove All"}));
 
         // The first row cannot go up; the others move one place.
         menuAction(row(0), "Move Up")->trigger();

@@ -1,5 +1,6 @@
 // Adding files through the main window as a user does: the file commands
-// and drops end in rows, in order, while the window keeps responding.
+// and drops end in rows, in order, while the window keeps responding, and
+// one notice names every file that was refused, with its reason.
 #include "app/appfolder.h"
 #include "app/timetext.h"
 #include "list/listnoitemwidget.h"
@@ -10,14 +11,18 @@
 #include "media/probequeue.h"
 #include "player/videoplayerwidget.h"
 #include "testsupport/testmedia.h"
+#include "widgets/mymessagedialog.h"
 #include "widgets/mytempbutton.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <unistd.h>
 
 class TestAddingFiles : public QObject
 {
@@ -36,6 +41,33 @@ class TestAddingFiles : public QObject
         return paths;
     }
     void waitIdle() { QTRY_VERIFY_WITH_TIMEOUT(!m_window->probeQueue()->isBusy(), 30000); }
+    QList<MyMessageDialog*> notices() const
+    {
+        QList<MyMessageDialog*> shown;
+        for (MyMessageDialog* dialog : m_window->findChildren<MyMessageDialog*>()) {
+            if (dialog->isVisible())
+                shown << dialog;
+        }
+        return shown;
+    }
+    // Expects exactly one notice, centred over the window with one button,
+    // and answers it; `lines` gets its text, line by line.
+    void answerNotice(QStringList* lines)
+    {
+        QTRY_VERIFY(!notices().isEmpty());
+        QCOMPARE(notices().size(), 1);
+        MyMessageDialog* notice = notices().first();
+        QVERIFY(notice->isModal());
+        QVERIFY(!notice->cancelButton()->isVisible());
+        const QPoint offCentre = notice->geometry().center() - m_window->geometry().center();
+        QVERIFY2(offCentre.manhattanLength() <= 2, qPrintable(QString::number(offCentre.x())));
+        // Nothing is cut off: the message area does not grow with the text.
+        const QLabel* label = notice->messageLabel();
+        QVERIFY(label->heightForWidth(label->width()) <= label->height());
+        *lines = label->text().split(QLatin1Char('\n'));
+        QTest::mouseClick(notice->okButton(), Qt::LeftButton);
+        QTRY_VERIFY(notices().isEmpty());
+    }
 
 private Q_SLOTS:
     void initTestCase()
@@ -47,9 +79,22 @@ private Q_SLOTS:
                                       QStringLiteral("-i"), QStringLiteral("sine=duration=4"),
                                       QStringLiteral("-c:a"), QStringLiteral("libmp3lame"),
                                       media(QStringLiteral("-c.mp3"))}));
-        QFile text(media(QStringLiteral("notes.mp4")));
-        QVERIFY(text.open(QIODevice::WriteOnly));
-        text.write("not a video\n");
+        QVERIFY(TestMedia::MakeClip(media(QStringLiteral("talk.oga")), 2.0, 0, 0, 25, false));
+        QVERIFY(TestMedia::MakeClip(media(QStringLiteral("LOUD.MP3")), 1.0, 0, 0, 25, false));
+        // An mp3 under another name.
+        QVERIFY(QFile::copy(media(QStringLiteral("-c.mp3")), media(QStringLiteral("song.dat"))));
+        for (const char* name : {"notes.mp4", "readme.txt"}) {
+            QFile text(media(QString::fromUtf8(name)));
+            QVERIFY(text.open(QIODevice::WriteOnly));
+            text.write("not a video\n");
+        }
+        // Cut off while being copied: the index, written last, is gone.
+        QVERIFY(QFile::copy(media(QStringLiteral("a.mp4")), media(QStringLiteral("half.mp4"))));
+        QFile half(media(QStringLiteral("half.mp4")));
+        QVERIFY(half.resize(half.size() / 2));
+        QVERIFY(QFile::copy(media(QStringLiteral("a.mp4")), media(QStringLiteral("locked.mp4"))));
+        QVERIFY(QFile::setPermissions(media(QStringLiteral("locked.mp4")), {}));
+        QVERIFY(QDir(m_media.path()).mkdir(QStringLiteral("Clips")));
     }
 
     void init()
@@ -61,13 +106,28 @@ private Q_SLOTS:
 
     void cleanup() { m_window.reset(); }
 
-    void addsInPathOrderAndSkipsWhatIsNotMedia()
+    void addsMediaInOrderAndNamesEveryRefusal()
     {
         QVERIFY(list()->guide()->isVisible());
         QVERIFY(!m_window->topBar()->clearButton()->isVisible());
-        const QStringList paths{media(QStringLiteral("a.mp4")), media(QStringLiteral("notes.mp4")),
-                                media(QStringLiteral("b clip 'ü'.mkv")),
-                                media(QStringLiteral("-c.mp3"))};
+        // Letter case and extensions decide nothing; the probe does.
+        const QStringList accepted{
+            media(QStringLiteral("a.mp4")),          media(QStringLiteral("talk.oga")),
+            media(QStringLiteral("LOUD.MP3")),       media(QStringLiteral("song.dat")),
+            media(QStringLiteral("b clip 'ü'.mkv")), media(QStringLiteral("-c.mp3"))};
+        QStringList paths = accepted;
+        paths.insert(1, media(QStringLiteral("notes.mp4")));
+        paths.insert(5, media(QStringLiteral("half.mp4")));
+        paths.insert(6, media(QStringLiteral("gone.mp4")));
+        QStringList refusals{QStringLiteral("These files were not added:"),
+                             QStringLiteral("notes.mp4: not a media file"),
+                             QStringLiteral("half.mp4: damaged"),
+                             QStringLiteral("gone.mp4: cannot be read")};
+        // Root reads any file.
+        if (geteuid() != 0) {
+            paths.insert(7, media(QStringLiteral("locked.mp4")));
+            refusals << QStringLiteral("locked.mp4: cannot be read");
+        }
         m_window->AddMediaPaths(paths);
         // The window says that it is working while the tool runs.
         QVERIFY(list()->totalsLabel()->text().contains(QLatin1String("Adding files")));
@@ -75,32 +135,61 @@ private Q_SLOTS:
                                                 : Qt::ArrowCursor,
                  Qt::BusyCursor);
         waitIdle();
-        QCOMPARE(rowPaths(), (QStringList{paths[0], paths[2], paths[3]}));
+        QStringList notice;
+        answerNotice(&notice);
+        QCOMPARE(notice, refusals);
+        QCOMPARE(rowPaths(), accepted);
         QVERIFY(!QApplication::overrideCursor());
         QVERIFY(!list()->guide()->isVisible());
         QVERIFY(m_window->topBar()->clearButton()->isVisible());
         QCOMPARE(list()->outputFormatId(), list()->itemsInUse().first()->itemId);
-        // The last added row is selected and handed to the preview.
-        QCOMPARE(m_window->playingItem(), list()->itemsInUse().last());
-        QCOMPARE(m_window->playerPanel()->item(), list()->itemsInUse().last());
+        // The batch's first row is selected and handed to the preview.
+        QCOMPARE(m_window->playingItem(), list()->itemsInUse().first());
+        QCOMPARE(m_window->playerPanel()->item(), list()->itemsInUse().first());
         qint64 kept = 0;
         for (const VideoItemWidget* item : list()->itemsInUse())
             kept += item->cutEnd - item->cutStart;
-        QVERIFY2(qAbs(kept - 9'000'000) < 150'000, qPrintable(QString::number(kept)));
+        // 3 + 2 + 1 + 4 + 2 + 4 seconds; each mp3 reports a few hundredths more.
+        QVERIFY2(qAbs(kept - 16'000'000) < 250'000, qPrintable(QString::number(kept)));
         QCOMPARE(list()->totalsLabel()->text(),
-                 QStringLiteral("File: 3 \t Total: ") + TimeToString(kept));
+                 QStringLiteral("File: 6 \t Total: ") + TimeToString(kept));
     }
 
     void pathsAddedWhileProbingQueueBehind()
     {
-        m_window->AddMediaPaths(
-            {media(QStringLiteral("b clip 'ü'.mkv")), media(QStringLiteral("a.mp4"))});
-        m_window->AddMediaPaths({media(QStringLiteral("-c.mp3")), media(QStringLiteral("a.mp4"))});
+        m_window->AddMediaPaths({media(QStringLiteral("b clip 'ü'.mkv")),
+                                 media(QStringLiteral("notes.mp4")),
+                                 media(QStringLiteral("a.mp4"))});
+        m_window->AddMediaPaths({media(QStringLiteral("-c.mp3")), media(QStringLiteral("gone.mp4")),
+                                 media(QStringLiteral("a.mp4"))});
         waitIdle();
         QCOMPARE(
             rowPaths(),
             (QStringList{media(QStringLiteral("b clip 'ü'.mkv")), media(QStringLiteral("a.mp4")),
                          media(QStringLiteral("-c.mp3")), media(QStringLiteral("a.mp4"))}));
+        // Batches that overlap share one notice.
+        QStringList notice;
+        answerNotice(&notice);
+        QCOMPARE(notice, (QStringList{QStringLiteral("These files were not added:"),
+                                      QStringLiteral("notes.mp4: not a media file"),
+                                      QStringLiteral("gone.mp4: cannot be read")}));
+    }
+
+    void manyRefusalsAreCounted()
+    {
+        QStringList paths;
+        for (int i = 1; i <= 12; ++i)
+            paths << media(QStringLiteral("gone %1.mp4").arg(i));
+        m_window->AddMediaPaths(paths);
+        waitIdle();
+        QStringList notice;
+        answerNotice(&notice);
+        // The heading, the files that fit, in order, and a count of the others.
+        const int listed = notice.size() - 2;
+        QVERIFY(listed > 0);
+        for (int i = 0; i < listed; ++i)
+            QCOMPARE(notice[i + 1], QStringLiteral("gone %1.mp4: cannot be read").arg(i + 1));
+        QCOMPARE(notice.last(), QStringLiteral("... and %1 more.").arg(paths.size() - listed));
     }
 
     void dropFromAFileManager()
@@ -108,6 +197,7 @@ private Q_SLOTS:
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(media(QStringLiteral("-c.mp3"))),
                       QUrl::fromLocalFile(media(QStringLiteral("readme.txt"))),
+                      QUrl::fromLocalFile(media(QStringLiteral("Clips")) + QLatin1Char('/')),
                       QUrl::fromLocalFile(media(QStringLiteral("a.mp4")))});
         QVERIFY(data.hasFormat(QStringLiteral("text/uri-list")));
         const QPoint at = list()->rect().center();
@@ -119,6 +209,11 @@ private Q_SLOTS:
         waitIdle();
         QCOMPARE(rowPaths(),
                  (QStringList{media(QStringLiteral("-c.mp3")), media(QStringLiteral("a.mp4"))}));
+        QStringList notice;
+        answerNotice(&notice);
+        QCOMPARE(notice, (QStringList{QStringLiteral("These files were not added:"),
+                                      QStringLiteral("readme.txt: not a media file"),
+                                      QStringLiteral("Clips: not a media file")}));
 
         // Data without file locations is refused.
         QMimeData words;
@@ -133,6 +228,8 @@ private Q_SLOTS:
         m_window->AddMediaPaths({media(QStringLiteral("a.mp4"))});
         waitIdle();
         QCOMPARE(list()->itemCount(), 1);
+        // Nothing refused, nothing to tell.
+        QVERIFY(notices().isEmpty());
         m_window->ClearAll();
         QCOMPARE(list()->itemCount(), 0);
         QCOMPARE(m_window->playingItem(), nullptr);
@@ -153,8 +250,11 @@ private Q_SLOTS:
         script.close();
         script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
         SetAppFolder(fake.path());
-        m_window->AddMediaPaths({media(QStringLiteral("a.mp4"))});
+        // The folder is refused at once; its notice would come once the
+        // queue is idle.
+        m_window->AddMediaPaths({media(QStringLiteral("Clips")), media(QStringLiteral("a.mp4"))});
         QTRY_VERIFY(QFile(pidFile).size() > 0);
+        QTRY_COMPARE(m_window->probeQueue()->pendingCount(), 1); // the folder is out
         QFile pid(pidFile);
         QVERIFY(pid.open(QIODevice::ReadOnly));
         const QString proc =
@@ -163,6 +263,8 @@ private Q_SLOTS:
         m_window->close();
         QTRY_VERIFY(!QFile::exists(proc));
         QCOMPARE(list()->itemCount(), 0);
+        // Nobody is left to read about the folder.
+        QVERIFY(m_window->findChildren<MyMessageDialog*>().isEmpty());
     }
 };
 

@@ -1,5 +1,6 @@
 // The top bar: where its children sit, when "Clear All" shows, what its
-// commands tell the main window, and that closing ends stray players.
+// commands tell the main window, that a running job locks them, and that
+// closing ends stray players.
 #include "mainwindow/vctopwidget.h"
 #include "media/addfilesdialog.h"
 #include "skin/scale.h"
@@ -85,7 +86,8 @@ private Q_SLOTS:
         QCOMPARE(start.last().first().toBool(), visible);
     }
 
-    // Only media files are handed on; a cancelled dialog hands on nothing.
+    // The choice is handed on whole, in the dialog's order (the probe tells
+    // media from the rest and says so); a cancelled dialog hands on nothing.
     void addFilesHandsOnTheChosenMedia()
     {
         QWidget* dialogParent = nullptr;
@@ -97,8 +99,7 @@ private Q_SLOTS:
         QSignalSpy chosen(m_bar, &VCTopWidget::filesChosen);
         QTest::mouseClick(m_bar->addButton(), Qt::LeftButton);
         QCOMPARE(chosen.count(), 1);
-        QCOMPARE(chosen.first().first().toStringList(),
-                 (QStringList{"/x/V/b.mkv", "/x/V/-a 'ü'.mp4"}));
+        QCOMPARE(chosen.first().first().toStringList(), answer);
         QCOMPARE(dialogParent, m_bar);
         answer.clear();
         QTest::mouseClick(m_bar->addButton(), Qt::LeftButton);
@@ -111,6 +112,51 @@ private Q_SLOTS:
         QSignalSpy cleared(m_bar, &VCTopWidget::clearAllRequested);
         QTest::mouseClick(m_bar->clearButton(), Qt::LeftButton);
         QCOMPARE(cleared.count(), 1);
+    }
+
+    // During a job the list commands look disabled and do nothing; after it
+    // they act again, "Clear All" only while there are rows.
+    void runningJobDisablesTheListCommands()
+    {
+        int asked = 0;
+        SetOpenFilesDialog([&](QWidget*, const QString&, const QString&, const QString&) {
+            ++asked;
+            return QStringList{"/x/V/b.mkv"};
+        });
+        QSignalSpy chosen(m_bar, &VCTopWidget::filesChosen);
+        QSignalSpy cleared(m_bar, &VCTopWidget::clearAllRequested);
+        m_bar->RefreshButtons(2);
+        const QList<MyTempButton5*> buttons{m_bar->addButton(), m_bar->clearButton()};
+        QList<QImage> normal;
+        for (MyTempButton5* button : buttons)
+            normal << button->grab().toImage();
+
+        m_bar->setJobRunning(true);
+        m_bar->RefreshButtons(3); // a file that was being read when the job started
+        for (int i = 0; i < buttons.size(); ++i) {
+            QVERIFY(buttons[i]->isVisible());
+            QVERIFY(!buttons[i]->isEnabledState());
+            QVERIFY(buttons[i]->grab().toImage() != normal[i]);
+            QTest::mouseClick(buttons[i], Qt::LeftButton);
+        }
+        QCOMPARE(asked, 0);
+        QCOMPARE(chosen.count() + cleared.count(), 0);
+
+        m_bar->setJobRunning(false);
+        for (int i = 0; i < buttons.size(); ++i) {
+            QVERIFY(buttons[i]->isEnabledState());
+            QCOMPARE(buttons[i]->grab().toImage(), normal[i]);
+            QTest::mouseClick(buttons[i], Qt::LeftButton);
+        }
+        QCOMPARE(asked, 1);
+        QCOMPARE(chosen.count(), 1);
+        QCOMPARE(cleared.count(), 1);
+
+        m_bar->RefreshButtons(0);
+        m_bar->setJobRunning(true);
+        m_bar->setJobRunning(false);
+        QVERIFY(!m_bar->clearButton()->isVisible());
+        QVERIFY(m_bar->addButton()->isEnabledState());
     }
 
     void closeEndsPlayersAndClosesTheWindow()

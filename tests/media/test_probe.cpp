@@ -8,10 +8,13 @@
 #include "media/workfolder.h"
 #include "testsupport/testmedia.h"
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <unistd.h>
 
 class TestProbe : public QObject
 {
@@ -35,8 +38,10 @@ private Q_SLOTS:
     void addsRealFiles_data();
     void addsRealFiles();
     void missingPiecesKeepDefaults();
-    void failedProbeAddsNothingAndLogs_data();
-    void failedProbeAddsNothingAndLogs();
+    void refusedFileNamesItsReason_data();
+    void refusedFileNamesItsReason();
+    void refusalNotice_data();
+    void refusalNotice();
     void slowToolIsEndedAfterTheWait();
     void missingToolFailsQuietly();
 };
@@ -57,10 +62,36 @@ void TestProbe::initTestCase()
     // and characters outside ASCII.
     QVERIFY(TestMedia::MakeClip(mediaPath(QStringLiteral("-clip 'ü' \"片\".mp4")), 2.0, 192, 108,
                                 25, true, 1));
-    QFile junk(mediaPath(QStringLiteral("notes.mp4")));
-    QVERIFY(junk.open(QIODevice::WriteOnly));
-    junk.write("this is a text file that only looks like a video\n");
-    junk.close();
+    // Text long enough for the tool to offer showing a .txt file as pictures.
+    const QByteArray text =
+        QByteArray("this is a text file that only looks like media\n").repeated(60);
+    for (const char* name : {"notes.mp4", "notes.flac", "notes.txt"}) {
+        QFile junk(mediaPath(QString::fromUtf8(name)));
+        QVERIFY(junk.open(QIODevice::WriteOnly));
+        junk.write(text);
+    }
+    QFile subtitles(mediaPath(QStringLiteral("words.srt")));
+    QVERIFY(subtitles.open(QIODevice::WriteOnly));
+    subtitles.write("1\n00:00:01,000 --> 00:00:02,000\nHello\n");
+    subtitles.close();
+    QVERIFY(
+        TestMedia::RunFfmpeg({QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                              QStringLiteral("testsrc2=size=64x48"), QStringLiteral("-frames:v"),
+                              QStringLiteral("1"), mediaPath(QStringLiteral("still.png"))}));
+    // Cut-off recordings: an mp4 whose index (written last) is gone, and an
+    // Ogg file cut within its headers, whose reader gives up without naming
+    // its type.
+    for (const char* name : {"half.mp4", "cut.oga"}) {
+        const QString path = mediaPath(QString::fromUtf8(name));
+        const bool video = path.endsWith(QLatin1String("mp4"));
+        QVERIFY(TestMedia::MakeClip(path, 3.0, 320, 240, 25, video));
+        QFile file(path);
+        QVERIFY(file.resize(video ? file.size() * 2 / 5 : 2000));
+    }
+    QVERIFY(QDir(m_media.path()).mkdir(QStringLiteral("folder.mp4")));
+    QVERIFY(
+        QFile::copy(mediaPath(QStringLiteral("va2.mp4")), mediaPath(QStringLiteral("locked.mp4"))));
+    QVERIFY(QFile::setPermissions(mediaPath(QStringLiteral("locked.mp4")), {}));
     qInstallMessageHandler(LogMessageHandler);
     SetMediaSink([this](const ProbeResult& result) { m_received << result; });
 }
@@ -157,32 +188,82 @@ void TestProbe::missingPiecesKeepDefaults()
     QCOMPARE(info.audioBitRate, 128000);
 }
 
-void TestProbe::failedProbeAddsNothingAndLogs_data()
+void TestProbe::refusedFileNamesItsReason_data()
 {
     QTest::addColumn<QString>("name");
+    QTest::addColumn<ProbeRefusal>("reason");
     QTest::addColumn<QString>("logged");
-    QTest::newRow("text file named like a video") << "notes.mp4"
-                                                  << "Invalid data";
-    QTest::newRow("missing file") << "gone.mkv"
-                                  << "No such file";
+    const auto notMedia = ProbeRefusal::NotMedia;
+    const auto damaged = ProbeRefusal::Damaged;
+    const auto unreadable = ProbeRefusal::Unreadable;
+    // The type the tool guessed from the name alone, with a warning.
+    QTest::newRow("text named like a video") << "notes.mp4" << notMedia << "misdetection possible";
+    QTest::newRow("text named like a sound") << "notes.flac" << notMedia << "misdetection possible";
+    // The tool shows a text file as pictures; that is no recording.
+    QTest::newRow("text file") << "notes.txt" << notMedia << "Input #0, tty";
+    QTest::newRow("still picture") << "still.png" << notMedia << "Input #0, png_pipe";
+    QTest::newRow("subtitles only") << "words.srt" << notMedia << "Subtitle: subrip";
+    QTest::newRow("folder") << "folder.mp4" << notMedia << "not a plain file";
+    QTest::newRow("cut-off mp4") << "half.mp4" << damaged << "moov atom not found";
+    // Known by its signature only: the tool names no type.
+    QTest::newRow("cut-off ogg") << "cut.oga" << damaged << "End of file";
+    QTest::newRow("missing") << "gone.mkv" << unreadable << "No such file";
+    QTest::newRow("no permission") << "locked.mp4" << unreadable << "Permission denied";
 }
 
-void TestProbe::failedProbeAddsNothingAndLogs()
+void TestProbe::refusedFileNamesItsReason()
 {
     QFETCH(QString, name);
+    QFETCH(ProbeRefusal, reason);
     QFETCH(QString, logged);
+    if (name == QLatin1String("locked.mp4") && geteuid() == 0)
+        QSKIP("root reads any file");
     const QString path = mediaPath(name);
-    // A picture from an earlier run of the same path must not survive.
+    // A picture from an earlier run of the same path must not survive, nor
+    // one the tool draws of a text file.
     const QString thumbnail = PrepareThumbnailPath(path);
     QFile stale(thumbnail);
     QVERIFY(stale.open(QIODevice::WriteOnly));
     stale.write("old");
     stale.close();
 
-    QCOMPARE(AddMediaFile(path), -1);
-    QVERIFY(m_received.isEmpty());
+    ProbeResult result;
+    ProbeRefusal refusal = ProbeRefusal::None;
+    QCOMPARE(RunProbe(path, &result, kProbeTimeoutMs, &refusal), -1);
+    QCOMPARE(refusal, reason);
+    QVERIFY(result.filePath.isEmpty());
     QVERIFY(!QFile::exists(thumbnail));
     QVERIFY2(logText().contains(logged), qPrintable(logText()));
+}
+
+void TestProbe::refusalNotice_data()
+{
+    QTest::addColumn<QStringList>("paths");
+    QTest::addColumn<int>("listed");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("one") << QStringList{"/x/notes.mp4"} << 1
+                         << "This file was not added:\nnotes.mp4: not a media file";
+    QTest::newRow("all listed") << QStringList{"/x/notes.mp4", "/x/half.mp4", "/x/Clips/"} << 3
+                                << "These files were not added:\nnotes.mp4: not a media file\n"
+                                   "half.mp4: damaged\nClips: cannot be read";
+    QTest::newRow("the rest counted")
+        << QStringList{"/x/notes.mp4", "/x/a\nb.mp4", "/x/Clips/"} << 1
+        << "These files were not added:\nnotes.mp4: not a media file\n... and 2 more.";
+    QTest::newRow("line break in a name")
+        << QStringList{"/x/notes.mp4", "/x/a\nb.mp4"} << 2
+        << "These files were not added:\nnotes.mp4: not a media file\na b.mp4: damaged";
+}
+
+void TestProbe::refusalNotice()
+{
+    QFETCH(QStringList, paths);
+    QFETCH(int, listed);
+    const ProbeRefusal reasons[] = {ProbeRefusal::NotMedia, ProbeRefusal::Damaged,
+                                    ProbeRefusal::Unreadable};
+    QList<RefusedFile> refused;
+    for (int i = 0; i < paths.size(); ++i)
+        refused.append({RefusedFileName(paths[i]), reasons[i % 3]});
+    QTEST(RefusalNoticeText(refused, listed), "text");
 }
 
 void TestProbe::slowToolIsEndedAfterTheWait()

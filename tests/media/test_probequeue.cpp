@@ -12,7 +12,8 @@
 
 namespace {
 
-// Collects what a queue hands out, as "ok:<file name>" or "fail:<file name>".
+// Collects what a queue hands out, as "ok:<file name>" or
+// "fail:<file name> (<reason>)".
 struct Recorder
 {
     QStringList events;
@@ -25,9 +26,11 @@ struct Recorder
             events << QStringLiteral("ok:") + QFileInfo(r.filePath).fileName();
             results << r;
         });
-        QObject::connect(&queue, &ProbeQueue::failed, &queue, [this](const QString& path) {
-            events << QStringLiteral("fail:") + QFileInfo(path).fileName();
-        });
+        QObject::connect(
+            &queue, &ProbeQueue::failed, &queue, [this](const QString& path, ProbeRefusal reason) {
+                events << QStringLiteral("fail:%1 (%2)")
+                              .arg(QFileInfo(path).fileName(), RefusalReasonText(reason));
+            });
         QObject::connect(&queue, &ProbeQueue::busyChanged, &queue, [this](bool b) { busy << b; });
     }
 };
@@ -91,6 +94,7 @@ void TestProbeQueue::initTestCase()
     QFile junk(media(QStringLiteral("notes.mp4")));
     QVERIFY(junk.open(QIODevice::WriteOnly));
     junk.write("a text file that only looks like a video\n");
+    QVERIFY(QDir(m_media.path()).mkdir(QStringLiteral("folder")));
 }
 
 void TestProbeQueue::init()
@@ -104,11 +108,13 @@ void TestProbeQueue::realFilesKeepOrderAndFailInPlace()
     TestMedia::UseBuildAppFolder();
     ProbeQueue queue;
     Recorder rec(queue);
-    queue.enqueue(media({"big.mp4", "notes.mp4", "readme.txt", "small.mkv", "tone.mp3"}));
-    QCOMPARE(queue.pendingCount(), 4);
+    queue.enqueue(media({"big.mp4", "notes.mp4", "readme.txt", "folder", "small.mkv", "tone.mp3"}));
+    QCOMPARE(queue.pendingCount(), 6);
     QTRY_VERIFY_WITH_TIMEOUT(!queue.isBusy(), 20000);
     QCOMPARE(rec.events,
-             QStringList({"ok:big.mp4", "fail:notes.mp4", "ok:small.mkv", "ok:tone.mp3"}));
+             QStringList({"ok:big.mp4", "fail:notes.mp4 (not a media file)",
+                          "fail:readme.txt (cannot be read)", "fail:folder (not a media file)",
+                          "ok:small.mkv", "ok:tone.mp3"}));
     QCOMPARE(rec.busy, QList<bool>({true, false}));
     QCOMPARE(rec.results[0].videoStreamLines.size(), 1);
     QVERIFY(QFileInfo(rec.results[0].thumbnailPath).size() > 0);
@@ -121,12 +127,12 @@ void TestProbeQueue::slowEarlyFileStillComesFirst()
     ProbeQueue queue;
     queue.setMaxParallel(4);
     Recorder rec(queue);
-    // Types that are not media are dropped without a probe.
-    queue.enqueue(media({"slow.mp4", "a.mp4", "x.txt", "b.mkv", "B.MP3", "c.wav"}));
-    QCOMPARE(queue.pendingCount(), 5);
+    // The name decides nothing: every path goes to the tool.
+    queue.enqueue(media({"slow.mp4", "a.mp4", "x.txt", "b.mkv", "B.MP3", "c"}));
+    QCOMPARE(queue.pendingCount(), 6);
     QTRY_VERIFY_WITH_TIMEOUT(!queue.isBusy(), 10000);
     QCOMPARE(rec.events,
-             QStringList({"ok:slow.mp4", "ok:a.mp4", "ok:b.mkv", "ok:B.MP3", "ok:c.wav"}));
+             QStringList({"ok:slow.mp4", "ok:a.mp4", "ok:x.txt", "ok:b.mkv", "ok:B.MP3", "ok:c"}));
 }
 
 void TestProbeQueue::neverRunsMoreThanMaxParallel()
@@ -169,15 +175,23 @@ void TestProbeQueue::samePathNeverRunsTwiceAtOnce()
 void TestProbeQueue::hangingToolIsEndedByTheWatchdog()
 {
     // Reports at once, then hangs: the report still counts, after the wait.
-    installTool("echo \"Input #0, mov, from '$in':\"\n"
+    // Hanging without a report refuses the file; a tool that ran out of time
+    // says nothing against it, even when it looks like a media file.
+    installTool("case \"$in\" in *mute*) exec sleep 30;; esac\n"
+                "echo \"Input #0, mov, from '$in':\"\n"
                 "echo '  Duration: 00:00:07.50, start: 0.000000, bitrate: 100 kb/s'\n"
                 "echo '  Stream #0:0: Audio: aac (LC), 44100 Hz, stereo, fltp, 128 kb/s'\n"
                 "echo $$ > \"$dir/pid\"; exec sleep 30");
+    QFile ogg(media(QStringLiteral("mute.oga")));
+    QVERIFY(ogg.open(QIODevice::WriteOnly));
+    ogg.write(QByteArray("OggS\0\x02", 6));
+    ogg.close();
     ProbeQueue queue;
+    queue.setMaxParallel(2);
     Recorder rec(queue);
-    queue.enqueue(media({"hang.mp4"}));
+    queue.enqueue(media({"hang.mp4", "mute.oga"}));
     QTRY_VERIFY_WITH_TIMEOUT(!queue.isBusy(), 10000);
-    QCOMPARE(rec.events, QStringList({"ok:hang.mp4"}));
+    QCOMPARE(rec.events, QStringList({"ok:hang.mp4", "fail:mute.oga (cannot be read)"}));
     QCOMPARE(rec.results[0].audioStreamLines.size(), 1);
     QFile pid(m_tool.filePath(QStringLiteral("pid")));
     QVERIFY(pid.open(QIODevice::ReadOnly));
@@ -221,14 +235,16 @@ void TestProbeQueue::toolThatCannotStartFailsEveryPath()
     qputenv("PATH", m_tool.path().toUtf8());
     ProbeQueue queue;
     Recorder rec(queue);
-    for (const char* name : {"a.mp4", "c.mp3"}) {
+    for (const char* name : {"small.mkv", "tone.mp3"}) {
         QTest::ignoreMessage(
             QtDebugMsg, qPrintable(QStringLiteral("probe of %1: the media tool printed nothing")
                                        .arg(media(QString::fromUtf8(name)))));
     }
-    queue.enqueue(media({"a.mp4", "c.mp3"}));
+    // Good files: without a tool nothing is known against them.
+    queue.enqueue(media({"small.mkv", "tone.mp3"}));
     QTRY_VERIFY_WITH_TIMEOUT(!queue.isBusy(), 5000);
-    QCOMPARE(rec.events, QStringList({"fail:a.mp4", "fail:c.mp3"}));
+    QCOMPARE(rec.events,
+             QStringList({"fail:small.mkv (cannot be read)", "fail:tone.mp3 (cannot be read)"}));
     QCOMPARE(rec.busy, QList<bool>({true, false}));
 }
 

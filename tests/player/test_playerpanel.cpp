@@ -1,7 +1,8 @@
 // The preview panel in the real main window under a real X server, with the
 // real player program: pictures move inside the panel, the time and the
-// playhead follow, pause holds them, a click on the bar seeks, the cut range
-// lands in the row, and no player outlives its row or the window.
+// playhead follow, pause holds them, a click on the bar seeks, a file played
+// to its end shows its whole length, the cut range lands in the row, and no
+// player outlives its row or the window.
 #include "app/appfolder.h"
 #include "app/timetext.h"
 #include "list/videoitemwidget.h"
@@ -80,6 +81,7 @@ private slots:
     {
         QVERIFY(TestMedia::MakeClip(m_media.filePath("moving.mp4"), 12.0, 640, 360, 25));
         QVERIFY(TestMedia::MakeClip(m_media.filePath("other.mp4"), 6.0, 320, 240, 25));
+        QVERIFY(TestMedia::MakeClip(m_media.filePath("short.mp4"), 2.0, 320, 240, 25));
     }
 
     void init()
@@ -133,6 +135,17 @@ private slots:
         QVERIFY(slider->currentValue() < target + 3 * 1000000);
     }
 
+    void playingToTheEndShowsTheWholeDuration()
+    {
+        QVERIFY(add({"short.mp4"}));
+        const VideoItemWidget* row = list()->itemsInUse().first();
+        QVERIFY(playing());
+        QTRY_VERIFY_WITH_TIMEOUT(!panel()->isStarted(), 15000);
+        QVERIFY(panel()->playButton()->isVisible());
+        QCOMPARE(panel()->currentTimeLabel()->text(), panel()->durationLabel()->text());
+        QCOMPARE(panel()->trimSlider()->currentValue(), row->mediaInfo.duration);
+    }
+
     void cutRangeLandsInTheRow()
     {
         QVERIFY(add({"moving.mp4"}));
@@ -156,7 +169,8 @@ private slots:
         const qint64 second = player()->processId();
         QVERIFY(second > 0);
         // Selecting the other row replaces the player.
-        VideoItemWidget* first = list()->itemsInUse().first();
+        VideoItemWidget* first = list()->itemsInUse().last();
+        QVERIFY(panel()->item() != first);
         QTest::mouseClick(first, Qt::LeftButton, {}, QPoint(5, 5));
         QCOMPARE(panel()->item(), first);
         QTRY_VERIFY_WITH_TIMEOUT(ProcessGone(second), 1000);

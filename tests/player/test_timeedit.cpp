@@ -1,22 +1,44 @@
-// The cut-range time field: what it shows for a microsecond count, and that
-// a click on it (a step arrow above all) commits at once, within its limits.
+// The cut-range time fields: what one shows for a microsecond count, that a
+// click on a step arrow commits at once, and, in the player panel with a
+// two-hour file, that times typed with real keys become the row's cut range.
+#include "app/appfolder.h"
 #include "app/timetext.h"
+#include "list/videoitemwidget.h"
 #include "player/myqtimeedit.h"
+#include "player/mytrimslider.h"
+#include "player/videoplayerwidget.h"
 #include "skin/scale.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QStyle>
 #include <QStyleOptionSpinBox>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
+
+namespace {
+
+constexpr qint64 kSecond = 1000000;
+constexpr qint64 kTwoHours = 7200 * kSecond;
+
+qint64 Clock(const char* text)
+{
+    return TimeOfDayToMicroseconds(QTime::fromString(QLatin1String(text), "hh:mm:ss.zzz"));
+}
+
+} // namespace
 
 class TestTimeEdit : public QObject
 {
     Q_OBJECT
 
     std::unique_ptr<MyQTimeEdit> m_edit;
+    QTemporaryDir m_noPlayer; // an application folder without the player
+    std::unique_ptr<VideoItemWidget> m_row;
+    std::unique_ptr<VideoPlayerWidget> m_panel; // goes before the row it shows
 
     QPoint arrowCentre(QStyle::SubControl arrow) const
     {
@@ -32,6 +54,55 @@ class TestTimeEdit : public QObject
             .center();
     }
 
+    // The panel with a two-hour row cut from 00:10:00 to 01:30:00: the start
+    // field runs from 0 to the cut end, the end field from the cut start to
+    // the end of the file.
+    void openPanel()
+    {
+        SetAppFolder(m_noPlayer.path());
+        m_row = std::make_unique<VideoItemWidget>();
+        m_row->mediaInfo.duration = kTwoHours;
+        m_row->cutStart = Clock("00:10:00.000");
+        m_row->cutEnd = Clock("01:30:00.000");
+        m_panel = std::make_unique<VideoPlayerWidget>();
+        m_panel->resize(900, 600);
+        m_panel->layoutPanel();
+        m_panel->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_panel.get()));
+        m_panel->setItem(m_row.get());
+    }
+
+    MyQTimeEdit* panelField(const QString& name) const
+    {
+        return name == "start" ? m_panel->startField() : m_panel->endField();
+    }
+
+    // Puts the text cursor inside the field's section `section` as the user
+    // does: a click on its digits, or the arrow keys from the first section.
+    void reachSection(MyQTimeEdit* field, int section, bool byKeys)
+    {
+        // Clicks on the text land on the field's line edit.
+        QLineEdit* text = field->findChild<QLineEdit*>();
+        QVERIFY(text);
+        const int inside = section * 3 + 1; // between a section's first two digits
+        if (byKeys) {
+            field->setFocus();
+            QTest::keyClick(field, Qt::Key_Home);
+            for (int i = 0; i < inside; ++i)
+                QTest::keyClick(field, Qt::Key_Right);
+            QCOMPARE(text->cursorPosition(), inside);
+            return;
+        }
+        for (int x = 0; x < text->width(); ++x) {
+            const QPoint at(x, text->height() / 2);
+            if (text->cursorPositionAt(at) == inside) {
+                QTest::mouseClick(text, Qt::LeftButton, {}, at);
+                return;
+            }
+        }
+        QFAIL("no place on the field's text shows that section");
+    }
+
 private Q_SLOTS:
     void init()
     {
@@ -43,7 +114,12 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(m_edit.get()));
     }
 
-    void cleanup() { m_edit.reset(); }
+    void cleanup()
+    {
+        m_panel.reset();
+        m_row.reset();
+        m_edit.reset();
+    }
 
     void shownText_data()
     {
@@ -70,6 +146,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("arrow");
         QTest::addColumn<QString>("text");
         QTest::newRow("up") << qint64(5000000) << int(QStyle::SC_SpinBoxUp) << "00:00:06.000";
+        QTest::newRow("up past the maximum")
+            << qint64(9500000) << int(QStyle::SC_SpinBoxUp) << "00:00:10.000";
         QTest::newRow("down at the minimum")
             << qint64(2000000) << int(QStyle::SC_SpinBoxDown) << "00:00:02.000";
     }
@@ -101,34 +179,118 @@ private Q_SLOTS:
         QCOMPARE(m_edit->microseconds(), qint64(5000000));
     }
 
-    void typingPastALimitEndsAtIt_data()
+    void typedTimeBecomesTheCut_data()
     {
-        QTest::addColumn<int>("section");
+        QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("keys");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("minutes above") << int(QDateTimeEdit::MinuteSection) << "01"
-                                       << "00:00:10.000";
-        QTest::newRow("seconds below") << int(QDateTimeEdit::SecondSection) << "01"
-                                       << "00:00:02.000";
-        QTest::newRow("inside") << int(QDateTimeEdit::SecondSection) << "07"
-                                << "00:00:07.000";
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<qint64>("cutStart");
+        QTest::addColumn<qint64>("cutEnd");
+        const qint64 start = Clock("00:10:00.000");
+        const qint64 end = Clock("01:30:00.000");
+        QTest::newRow("start at one hour") << "start"
+                                           << "01:00:00.000"
+                                           << "01:00:00.000" << Clock("01:00:00.000") << end;
+        QTest::newRow("start with milliseconds") << "start"
+                                                 << "01:20:30.250"
+                                                 << "01:20:30.250" << Clock("01:20:30.250") << end;
+        QTest::newRow("end in the first hour") << "end"
+                                               << "00:45:10.000"
+                                               << "00:45:10.000" << start << Clock("00:45:10.000");
+        QTest::newRow("digits only") << "end"
+                                     << "015805250"
+                                     << "01:58:05.250" << start << Clock("01:58:05.250");
+        QTest::newRow("end past the file") << "end"
+                                           << "02:30:00.000"
+                                           << "02:00:00.000" << start << kTwoHours;
+        // The end settles at the start; the shortest cut is half a second.
+        QTest::newRow("end before the start") << "end"
+                                              << "00:05:00.000"
+                                              << "00:10:00.500" << start << start + kSecond / 2;
     }
-    void typingPastALimitEndsAtIt()
+    // Select all, type a whole time, Enter.
+    void typedTimeBecomesTheCut()
     {
-        QFETCH(int, section);
+        QFETCH(QString, field);
         QFETCH(QString, keys);
-        QFETCH(QString, text);
-        m_edit->setMicrosecondRange(2000000, 10000000);
-        m_edit->setMicroseconds(5000000);
-        m_edit->setFocus();
-        m_edit->setSelectedSection(QDateTimeEdit::Section(section));
-        QSignalSpy finished(m_edit.get(), &QAbstractSpinBox::editingFinished);
-        QTest::keyClicks(m_edit.get(), keys);
-        QTest::keyClick(m_edit.get(), Qt::Key_Return);
+        QFETCH(QString, shown);
+        QFETCH(qint64, cutStart);
+        QFETCH(qint64, cutEnd);
+        openPanel();
+        if (QTest::currentTestFailed())
+            return;
+        MyQTimeEdit* edit = panelField(field);
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QSignalSpy finished(edit, &QAbstractSpinBox::editingFinished);
+        QTest::keyClicks(edit, keys);
+        QCOMPARE(finished.count(), 0);
+        QTest::keyClick(edit, Qt::Key_Return);
         QCOMPARE(finished.count(), 1);
-        QCOMPARE(m_edit->text(), text);
-        QCOMPARE(m_edit->microseconds(),
-                 TimeOfDayToMicroseconds(QTime::fromString(text, "hh:mm:ss.zzz")));
+        QCOMPARE(edit->text(), shown);
+        QCOMPARE(m_row->cutStart, cutStart);
+        QCOMPARE(m_row->cutEnd, cutEnd);
+    }
+
+    void typedSectionBecomesTheCut_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<int>("section");
+        QTest::addColumn<bool>("byKeys");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("hours") << "start" << 0 << false << "01"
+                               << "01:10:00.000";
+        QTest::newRow("minutes") << "start" << 1 << false << "59"
+                                 << "00:59:00.000";
+        QTest::newRow("seconds") << "end" << 2 << false << "07"
+                                 << "01:30:07.000";
+        QTest::newRow("milliseconds") << "start" << 3 << false << "250"
+                                      << "00:10:00.250";
+        QTest::newRow("minutes reached by keys") << "end" << 1 << true << "45"
+                                                 << "01:45:00.000";
+    }
+    void typedSectionBecomesTheCut()
+    {
+        QFETCH(QString, field);
+        QFETCH(int, section);
+        QFETCH(bool, byKeys);
+        QFETCH(QString, keys);
+        QFETCH(QString, shown);
+        openPanel();
+        if (QTest::currentTestFailed())
+            return;
+        MyQTimeEdit* edit = panelField(field);
+        const qint64 otherEnd = field == "start" ? m_row->cutEnd : m_row->cutStart;
+        reachSection(edit, section, byKeys);
+        if (QTest::currentTestFailed())
+            return;
+        QSignalSpy finished(edit, &QAbstractSpinBox::editingFinished);
+        QTest::keyClicks(edit, keys);
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(edit->text(), shown);
+        QCOMPARE(field == "start" ? m_row->cutStart : m_row->cutEnd, Clock(qPrintable(shown)));
+        QCOMPARE(field == "start" ? m_row->cutEnd : m_row->cutStart, otherEnd);
+    }
+
+    // What the list does when its last row goes: no trace of the last file.
+    void emptiedPanelShowsNoRange()
+    {
+        openPanel();
+        if (QTest::currentTestFailed())
+            return;
+        m_panel->setItem(nullptr);
+        const QString zero = QStringLiteral("00:00:00.000");
+        for (MyQTimeEdit* field : {m_panel->startField(), m_panel->endField()}) {
+            QCOMPARE(field->text(), zero);
+            QVERIFY(!field->isEnabled());
+        }
+        for (QLabel* label :
+             {m_panel->currentTimeLabel(), m_panel->durationLabel(), m_panel->selectionLabel()})
+            QCOMPARE(label->text(), zero);
+        QCOMPARE(m_panel->trimSlider()->currentValue(), qint64(0));
+        QVERIFY(!m_panel->trimSlider()->isEnabled());
     }
 };
 
