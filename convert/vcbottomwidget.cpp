@@ -264,8 +264,10 @@ void VCBottomWidget::setRunning(bool running)
         return;
     m_running = running;
     // What cannot act during a job looks it, rather than ignoring presses.
-    m_exactButton->setEnabled(!running);
-    m_keyframeButton->setEnabled(!running);
+    for (MyTempButton2* button : {m_exactButton, m_keyframeButton}) {
+        button->setEnabledState(!running);
+        button->setEnabled(!running);
+    }
     selectOutputButton->setEnabledState(!running);
     setStartEnabled(!records().isEmpty());
     emit runningChanged(running);

@@ -15,6 +15,7 @@
 #include <QContextMenuEvent>
 #include <QCursor>
 #include <QFileInfo>
+#include <QGraphicsOpacityEffect>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
@@ -527,7 +528,18 @@ void VideoItemWidget::setDefaultAction_slots()
 void VideoItemWidget::setJobRunning(bool running)
 {
     m_jobRunning = running;
-    m_deleteButton->setEnabledState(!running);
+    // The sheet's disabled cell for this button is the red pressed cross of
+    // the close row, which reads as "remove" rather than "not now": the
+    // normal cross, faded, says it cannot act.
+    if (running) {
+        auto* fade = new QGraphicsOpacityEffect(m_deleteButton);
+        fade->setOpacity(0.35);
+        m_deleteButton->setGraphicsEffect(fade); // the button owns the effect
+        m_deleteButton->setEnabled(false);
+    } else {
+        m_deleteButton->setGraphicsEffect(nullptr);
+        m_deleteButton->setEnabled(true);
+    }
     // The chosen track is read by the job as it reaches the row.
     m_audioSelectComboBox->setEnabled(!running);
     if (running && !m_defaultOutput)

@@ -391,7 +391,7 @@ private Q_SLOTS:
         QSignalSpy dropped(m_list.get(), &VideoListWidget::filesDropped);
         QSignalSpy removeAll(m_list.get(), &VideoListWidget::deleteAllRequested);
         for (int i = 0; i < 3; ++i) {
-            QVERIFY(!row(i)->deleteButton()->isEnabledState());
+            QVERIFY(!row(i)->deleteButton()->isEnabled());
             QCOMPARE(enabledEntries(row(i)), QStringList());
             QTest::mouseClick(row(i)->deleteButton(), Qt::LeftButton);
         }
@@ -413,7 +413,7 @@ private Q_SLOTS:
         QCOMPARE(dropped.size(), 0);
 
         m_list->setJobRunning(false);
-        QVERIFY(row(2)->deleteButton()->isEnabledState());
+        QVERIFY(row(2)->deleteButton()->isEnabled());
         QTest::mouseClick(row(2)->deleteButton(), Qt::LeftButton);
         QCOMPARE(order(), (QStringList{"a.mp4", "b.mp4"}));
     }
