@@ -78,12 +78,19 @@ QTime MyQTimeEdit::FieldTime(qint64 microseconds)
 
 void MyQTimeEdit::setMicroseconds(qint64 microseconds)
 {
-    setTime(withinRange(FieldTime(microseconds)));
+    const QTime exact = FieldTime(microseconds);
+    const QTime shown = withinRange(exact);
+    m_given = shown == exact ? qMax<qint64>(0, microseconds) : TimeOfDayToMicroseconds(shown);
+    m_givenShown = shown;
+    setTime(shown);
 }
 
 qint64 MyQTimeEdit::microseconds() const
 {
-    return TimeOfDayToMicroseconds(time());
+    // A field confirmed without a change hands back what it was given, not
+    // what it could show: the sub-millisecond part, and times of a day or
+    // more (shown as the last millisecond of the day), survive.
+    return time() == m_givenShown ? m_given : TimeOfDayToMicroseconds(time());
 }
 
 void MyQTimeEdit::setMicrosecondRange(qint64 minimum, qint64 maximum)

@@ -21,7 +21,9 @@ class QMouseEvent;
 //
 // A clock-time field cannot hold 24 hours or more: such times are shown as
 // the last millisecond of the day, so the field stays usable and a limit
-// beyond it simply does not restrict the user.
+// beyond it simply does not restrict the user. Until the user changes the
+// shown time, microseconds() is exactly what setMicroseconds() was given, so
+// confirming an untouched field never moves the range.
 class MyQTimeEdit : public QTimeEdit
 {
     Q_OBJECT
@@ -62,4 +64,7 @@ private:
     QTime m_maximum = LatestTime();
     // The section a typed digit has just moved on to, or -1.
     int m_advancedTo = -1;
+    // What setMicroseconds() was given and the time it showed for it.
+    qint64 m_given = 0;
+    QTime m_givenShown = QTime(0, 0);
 };

@@ -377,17 +377,16 @@ void VideoPlayerWidget::trimSlider_TrimValueChanged_slots()
 
 void VideoPlayerWidget::startTimeEdit_ValueChanged_slots()
 {
-    // The field holds whole milliseconds. Leaving it untouched must not cut
-    // the finer part off the start: a start on a keyframe between two
-    // milliseconds would then snap back a whole group of pictures.
+    // An untouched field hands back the start exactly, finer part included:
+    // a start on a keyframe between two milliseconds must not snap back a
+    // whole group of pictures.
     const qint64 typed = m_startTimeEdit->microseconds();
-    const qint64 shown =
-        MyQTimeEdit::FieldTime(m_trimSlider->startValue()).msecsSinceStartOfDay() * qint64(1000);
-    if (typed != shown)
+    const bool changed = typed != m_trimSlider->startValue();
+    if (changed)
         m_trimSlider->setStartValue(typed);
     trimSlider_TrimValueChanged_slots();
     // A typed millisecond stands for the whole of it, keyframe included.
-    snapStartToKeyframe(typed != shown ? 999 : 0);
+    snapStartToKeyframe(changed ? 999 : 0);
 }
 
 void VideoPlayerWidget::endTimeEdit_ValueChanged_slots()

@@ -57,13 +57,14 @@ class TestTimeEdit : public QObject
     // The panel with a two-hour row cut from 00:10:00 to 01:30:00: the start
     // field runs from 0 to the cut end, the end field from the cut start to
     // the end of the file.
-    void openPanel()
+    void openPanel(qint64 duration = kTwoHours, qint64 cutStart = Clock("00:10:00.000"),
+                   qint64 cutEnd = Clock("01:30:00.000"))
     {
         SetAppFolder(m_noPlayer.path());
         m_row = std::make_unique<VideoItemWidget>();
-        m_row->mediaInfo.duration = kTwoHours;
-        m_row->cutStart = Clock("00:10:00.000");
-        m_row->cutEnd = Clock("01:30:00.000");
+        m_row->mediaInfo.duration = duration;
+        m_row->cutStart = cutStart;
+        m_row->cutEnd = cutEnd;
         m_panel = std::make_unique<VideoPlayerWidget>();
         m_panel->resize(900, 600);
         m_panel->layoutPanel();
@@ -126,9 +127,11 @@ private Q_SLOTS:
         QTest::addColumn<qint64>("microseconds");
         QTest::addColumn<QString>("text");
         QTest::addColumn<qint64>("readBack");
-        QTest::newRow("all fields") << qint64(3723456789) << "01:02:03.456" << qint64(3723456000);
+        // Read back untouched, a field gives what it was given, not what it shows.
+        QTest::newRow("all fields") << qint64(3723456789) << "01:02:03.456" << qint64(3723456789);
         // A clock field ends before 24 hours; longer media show its last moment.
-        QTest::newRow("25 hours") << qint64(90000000000) << "23:59:59.999" << qint64(86399999000);
+        QTest::newRow("25 hours") << qint64(90000000000) << "23:59:59.999" << qint64(90000000000);
+        QTest::newRow("negative") << qint64(-5) << "00:00:00.000" << qint64(0);
     }
     void shownText()
     {
@@ -138,6 +141,9 @@ private Q_SLOTS:
         m_edit->setMicroseconds(microseconds);
         QCOMPARE(m_edit->text(), text);
         QCOMPARE(m_edit->microseconds(), readBack);
+        // Once the shown time changes, the field holds what it shows.
+        QTest::keyClick(m_edit.get(), Qt::Key_Down);
+        QCOMPARE(m_edit->microseconds(), TimeOfDayToMicroseconds(m_edit->time()));
     }
 
     void arrowClick_data()
@@ -272,6 +278,36 @@ private Q_SLOTS:
         QCOMPARE(edit->text(), shown);
         QCOMPARE(field == "start" ? m_row->cutStart : m_row->cutEnd, Clock(qPrintable(shown)));
         QCOMPARE(field == "start" ? m_row->cutEnd : m_row->cutStart, otherEnd);
+    }
+
+    // A field confirmed untouched keeps the range exactly, also where it
+    // cannot show it: past a day, and below a millisecond.
+    void confirmingLeavesTheRange_data()
+    {
+        QTest::addColumn<qint64>("duration");
+        QTest::addColumn<qint64>("cutStart");
+        QTest::addColumn<qint64>("cutEnd");
+        const qint64 day = 24 * 3600 * kSecond;
+        QTest::newRow("25-hour file") << day + 3600 * kSecond << qint64(0) << day + 3600 * kSecond;
+        QTest::newRow("start past a day") << 2 * day << day + 7 * kSecond << 2 * day - kSecond;
+        QTest::newRow("finer than a millisecond")
+            << kTwoHours << Clock("00:10:00.000") + 400 << Clock("01:30:00.000") + 999;
+    }
+    void confirmingLeavesTheRange()
+    {
+        QFETCH(qint64, duration);
+        QFETCH(qint64, cutStart);
+        QFETCH(qint64, cutEnd);
+        openPanel(duration, cutStart, cutEnd);
+        if (QTest::currentTestFailed())
+            return;
+        for (MyQTimeEdit* field : {m_panel->endField(), m_panel->startField()}) {
+            field->setFocus();
+            QTest::keyClick(field, Qt::Key_Return);
+            QTest::mouseClick(field, Qt::LeftButton); // a release also commits
+        }
+        QCOMPARE(m_row->cutStart, cutStart);
+        QCOMPARE(m_row->cutEnd, cutEnd);
     }
 
     // What the list does when its last row goes: no trace of the last file.
