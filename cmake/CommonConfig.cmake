@@ -11,6 +11,13 @@ endif()
 if(MSVC)
     target_compile_options(splicora_common INTERFACE /W4 /utf-8)
 endif()
+if(SPLICORA_FUZZ)
+    # Everything the drivers reach is instrumented for coverage and checked.
+    target_compile_options(splicora_common INTERFACE
+        -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+        -fno-sanitize-recover=undefined)
+    target_link_options(splicora_common INTERFACE -fsanitize=address,undefined)
+endif()
 if(SPLICORA_SANITIZE)
     target_compile_options(splicora_common INTERFACE
         -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
