@@ -6,8 +6,10 @@
 class QDateTime;
 
 // The diagnostic log: one time-stamped line per message, appended to
-// <temp>/Tarnwick/splicora.log. The file is opened and closed for every line
-// so that a crash never loses what was written before it.
+// splicora.log in the user's private folder (Platform::PrivateFolder). The
+// file is opened and closed for every line so that a crash never loses what
+// was written before it. A link or anything but a plain file of the user in
+// its place is never written through: the line is dropped instead.
 QString LogFolderPath();
 QString LogFilePath();
 

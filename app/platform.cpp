@@ -5,12 +5,9 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QUrl>
 
 #ifdef Q_OS_WIN
@@ -19,59 +16,9 @@
 #else
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <unistd.h>
 #endif
 
 namespace Platform {
-
-SingleInstance::SingleInstance() = default;
-
-SingleInstance::~SingleInstance(){
-#ifdef Q_OS_WIN
-// The first copy keeps its mutex until the process ends; the system
-// releases it then.
-#endif
-}
-
-QString SingleInstance::lockFilePath()
-{
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QFileInfo(runtime).isDir())
-        return runtime + QStringLiteral("/Splicora.lock");
-#ifdef Q_OS_WIN
-    return QDir::tempPath() + QStringLiteral("/Splicora.lock");
-#else
-    // The temporary folder is shared between users; keep one lock per user.
-    return QDir::tempPath() + QStringLiteral("/Splicora-%1.lock").arg(getuid());
-#endif
-}
-
-bool SingleInstance::acquire()
-{
-#ifdef Q_OS_WIN
-    HANDLE handle = CreateMutexA(nullptr, FALSE, "Splicora");
-    if (handle && GetLastError() == ERROR_ALREADY_EXISTS) {
-        CloseHandle(handle);
-        return false;
-    }
-    m_mutex = handle; // any other outcome lets this copy run
-    return true;
-#else
-    m_lock = std::make_unique<QLockFile>(lockFilePath());
-    // Never stale by age: a copy that runs for days keeps its lock. A lock
-    // whose owner died is still detected through its process id.
-    m_lock->setStaleLockTime(0);
-    if (m_lock->tryLock(0))
-        return true;
-    if (m_lock->error() == QLockFile::LockFailedError) {
-        m_lock.reset();
-        return false;
-    }
-    // Permission or unknown errors must not keep the user from working.
-    m_lock.reset();
-    return true;
-#endif
-}
 
 void ResetLibraryPaths(const QString& appFolder)
 {
@@ -119,19 +66,6 @@ bool ShowInFileManager(const QString& filePath)
         return true;
 #endif
     return OpenFolder(QFileInfo(filePath).absolutePath());
-}
-
-void KillProcessesNamed(const QString& baseName, int timeoutMs)
-{
-    QProcess process;
-#ifdef Q_OS_WIN
-    process.start(QStringLiteral("taskkill"), {QStringLiteral("/f"), QStringLiteral("/t"),
-                                               QStringLiteral("/im"), ExecutableName(baseName)});
-#else
-    process.start(QStringLiteral("pkill"), {QStringLiteral("-x"), QStringLiteral("-U"),
-                                            QString::number(getuid()), baseName});
-#endif
-    process.waitForFinished(timeoutMs);
 }
 
 int StartInstaller(const QString& filePath)

@@ -13,9 +13,24 @@ namespace Platform {
 // Executable file name for a tool base name: "ffmpeg" -> "ffmpeg.exe" on Windows.
 QString ExecutableName(const QString& baseName);
 
-// Single running copy per user. Returns the held lock (kept for the life of
-// the process) or nullptr when another copy already holds it. A lock left by
-// a crashed copy is taken over.
+// The user's own folder for the log, the lock and the work files. Windows
+// keeps them in its per-user temporary folder. Elsewhere the temporary folder
+// is shared between users, so the folder is $XDG_RUNTIME_DIR/splicora, else
+// $XDG_CACHE_HOME/splicora (~/.cache/splicora), made with mode 0700. A folder
+// there that someone else could reach is never used: this run takes a fresh
+// private temporary folder instead, kept until the process ends. The answer
+// is fixed at the first call; a folder removed later is made again.
+QString PrivateFolder();
+// Where the private folder is looked for, before any check.
+QString PreferredPrivateFolder();
+// Why the preferred folder was refused for this run; empty when it is in use.
+QString PrivateFolderProblem();
+// Empty when `path` is a real folder (not a link) of the current user that
+// no other user can enter; otherwise the reason, fit to show the user.
+QString CheckPrivateFolder(const QString& path);
+
+// Single running copy per user. Holds the lock (kept for the life of the
+// process). A lock left by a crashed copy is taken over.
 class SingleInstance
 {
 public:
@@ -24,11 +39,14 @@ public:
     SingleInstance(const SingleInstance&) = delete;
     SingleInstance& operator=(const SingleInstance&) = delete;
 
-    // True when this process is the first copy.
+    // False only when another live copy holds the lock. A lock that cannot
+    // be taken for any other reason lets this copy run; problem() says why.
     bool acquire();
+    QString problem() const { return m_problem; }
     static QString lockFilePath();
 
 private:
+    QString m_problem;
 #ifdef Q_OS_WIN
     void* m_mutex = nullptr;
 #else
@@ -49,10 +67,6 @@ QString FindTool(const QString& baseName);
 // its folder. Returns false when nothing could be opened.
 bool ShowInFileManager(const QString& filePath);
 bool OpenFolder(const QString& folder);
-
-// Ends this user's stray processes with the given executable base name and
-// waits at most timeoutMs for that.
-void KillProcessesNamed(const QString& baseName, int timeoutMs);
 
 // Starts a downloaded installer detached. Result numbers follow the Windows
 // shell: 2 missing file, 11 not executable or wrong format, 33 started.

@@ -22,7 +22,8 @@ int RunSplicora(int argc, char* argv[])
     ApplyLatinFonts(AppFolder());
 
     // A second copy leaves at once and silently: no window, no log line,
-    // and the running copy's log stays as it is.
+    // and the running copy's log stays as it is. The lock lives in the
+    // user's private folder, where nobody else can plant one.
     Platform::SingleInstance instance;
     if (!instance.acquire())
         return 0;
@@ -33,6 +34,15 @@ int RunSplicora(int argc, char* argv[])
         QLatin1String("TRUE"))
         qInstallMessageHandler(LogMessageHandler);
     qDebug("Splicora %s started from %s", SPLICORA_VERSION, qUtf8Printable(AppFolder()));
+    // Said only now: the folder and the lock are settled before the log can
+    // take a line. The main window tells the user about the folder.
+    if (!Platform::PrivateFolderProblem().isEmpty())
+        qDebug("The private folder %s is not used: %s. This run keeps its files in %s",
+               qUtf8Printable(Platform::PreferredPrivateFolder()),
+               qUtf8Printable(Platform::PrivateFolderProblem()),
+               qUtf8Printable(Platform::PrivateFolder()));
+    if (!instance.problem().isEmpty())
+        qDebug("%s", qUtf8Printable(instance.problem()));
 
     int desktopWidth = 0;
     int usableHeight = 0;

@@ -1,6 +1,7 @@
 #!/bin/bash
-# Probe overhead: the program's probe of N generated files against N bare
-# runs of the same ffmpeg command from this shell.
+# Probe overhead: the program's probe of N generated files, one after
+# another, against the same probe commands run one file at a time from this
+# shell.
 # Usage: benchmarks/probe_bench.sh [build-folder] [N] [rounds]
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
@@ -20,7 +21,7 @@ files=("$work"/clip*.mp4)
 bare_best=""
 prog_best=""
 for r in $(seq 1 "$rounds"); do
-    bare=$(bare_probes_ms "$app/ffmpeg" "$work/thumb.jpg" "${files[@]}")
+    bare=$(bare_probes_ms "$app/ffmpeg" "$work/thumbs" 1 "${files[@]}")
     read -r prog added < <("$bench" "$app" "${files[@]}")
     [ "$added" = "$n" ] || { echo "only $added of $n files were added" >&2; exit 1; }
     echo "round $r: bare ${bare} ms, program ${prog} ms"

@@ -1,6 +1,7 @@
 #include "convert/losslessjob.h"
 
 #include "app/timetext.h"
+#include "media/childprocess.h"
 #include "media/frameindex.h"
 #include "media/resultprobe.h"
 #include "media/workfolder.h"
@@ -37,6 +38,8 @@ LosslessJob::LosslessJob(QList<ConvertItem> items, MediaInfo format, QString out
       m_outputFile(std::move(outputFile)), m_mode(mode), m_workRoot(std::move(workFolder)),
       m_process(new QProcess(this))
 {
+    // Started from the interface thread: the tool goes when the program does.
+    ChildProcess::DieWithParent(*m_process);
     connect(m_process, &QProcess::finished, this, &LosslessJob::onToolFinished);
     connect(m_process, &QProcess::readyReadStandardOutput, this, &LosslessJob::onToolOutput);
     connect(m_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
@@ -426,7 +429,10 @@ void LosslessJob::onToolFinished(int exitCode, QProcess::ExitStatus status)
     onToolOutput();
     if (!m_running || m_cancelled)
         return;
-    if (status != QProcess::NormalExit || exitCode != 0) {
+    // The concat reader takes a file it cannot open for the end of its list
+    // and the tool still ends well, with the rest of the job missing.
+    const bool lostInput = m_toolLog.contains(QLatin1String("Impossible to open"));
+    if (status != QProcess::NormalExit || exitCode != 0 || lostInput) {
         qDebug("media tool step %d ended with status %d, code %d", m_phase, int(status), exitCode);
         fail(explainToolFailure(status));
         return;
@@ -451,7 +457,8 @@ QString LosslessJob::explainToolFailure(QProcess::ExitStatus status) const
             if (!line.contains(item.filePath))
                 continue;
             if (line.contains(QLatin1String("No such file")) ||
-                line.contains(QLatin1String("Permission denied")))
+                line.contains(QLatin1String("Permission denied")) ||
+                !QFileInfo(item.filePath).isReadable())
                 return tr("\"%1\" can no longer be read. It may have been moved or deleted.")
                     .arg(DisplayName(item.filePath));
             return tr("\"%1\" is damaged and cannot be read.").arg(DisplayName(item.filePath));

@@ -11,6 +11,7 @@
 #include "list/videolistwidget.h"
 #include "mainwindow/vcmainwidget.h"
 #include "media/addfiles.h"
+#include "media/childprocess.h"
 #include "media/workfolder.h"
 #include "player/videoplayerwidget.h"
 #include "resources/spriteregions.h"
@@ -34,6 +35,10 @@
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
+
+#ifdef Q_OS_LINUX
+#include <csignal>
+#endif
 
 namespace {
 
@@ -646,6 +651,9 @@ void VCBottomWidget::convertWithEngine()
         return;
     }
     engine.setConvertEndCallback(m_convertHandle, &EngineEnded);
+    m_engineLastTime = -1;
+    m_engineLastCpu = -1;
+    m_engineQuiet.start();
     progresstimer->start(1000);
 }
 
@@ -725,6 +733,44 @@ void VCBottomWidget::progresstimer_slots()
     const qint64 duration = engine.getDuration(m_convertHandle);
     const qint64 current = engine.getCurrentTime(m_convertHandle);
     setProgress(EngineProgressValue(current, duration));
+    if (m_running && !m_abort)
+        watchEngine(current);
+}
+
+void VCBottomWidget::watchEngine(qint64 current)
+{
+    // The engine's tool is our child and names the result on its command
+    // line. A tool that reads a slow source may go long without a new time,
+    // but it uses the processor meanwhile; one that uses none and moves not
+    // at all is stuck, and so is an engine whose tool is gone without an end.
+    const QList<qint64> tools = ChildProcess::ChildrenNamed(QStringLiteral("ffmpeg"), m_outputFile);
+    qint64 cpu = -1;
+    for (const qint64 pid : tools)
+        cpu = qMax<qint64>(cpu, 0) + qMax<qint64>(0, ChildProcess::CpuTicks(pid));
+    const bool alive =
+        current != m_engineLastTime || (cpu >= 0 && m_engineLastCpu >= 0 && cpu != m_engineLastCpu);
+    m_engineLastTime = current;
+    m_engineLastCpu = cpu;
+    if (alive || !m_engineQuiet.isValid()) {
+        m_engineQuiet.start();
+        return;
+    }
+    if (m_engineQuiet.elapsed() < m_engineStallMs)
+        return;
+    qDebug("engine job %d made no progress for %lld ms; ended", m_convertHandle,
+           qlonglong(m_engineQuiet.elapsed()));
+#ifdef Q_OS_LINUX
+    // A stopped or hung tool may not obey the engine; it goes first, so
+    // that ending the engine's job cannot wait on it.
+    for (const qint64 pid : tools)
+        ::kill(pid_t(pid), SIGKILL);
+#endif
+    if (const auto abort = EngineLibrary::Functions().abort)
+        abort(m_convertHandle);
+    releaseEngineJob();
+    progresstimer->stop();
+    failJob(tr("Conversion failed.") + QLatin1Char('\n') +
+            tr("The conversion stopped making progress and was ended."));
 }
 
 void VCBottomWidget::ffdec_convertend_slots(int itemid, int falgs)
@@ -736,6 +782,13 @@ void VCBottomWidget::ffdec_convertend_slots(int itemid, int falgs)
         return;
     }
     progresstimer->stop();
+    if (falgs == -1 && !m_abort) {
+        // The engine's tool failed or was ended from outside: whatever it
+        // left is no result, and the user learns that it broke off.
+        failJob(tr("Conversion failed.") + QLatin1Char('\n') +
+                tr("The media tool stopped before the result was complete."));
+        return;
+    }
     RemoveTooSmallResult(m_outputFile);
     // The engine says when it failed; a file it left behind then is no
     // result, whatever its size.

@@ -6,6 +6,7 @@
 #include "convert/progress.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QFuture>
 #include <QHash>
 #include <QProcess>
@@ -80,6 +81,9 @@ public:
     // clock that names results.
     void setOutputFolder(const QString& folder);
     void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
+    // How long an engine job may show neither progress nor a busy media tool
+    // before it is ended as stuck.
+    void setEngineStallTimeout(int ms) { m_engineStallMs = ms; }
 
 signals:
     void convertend(int itemid, int falgs);
@@ -110,6 +114,8 @@ private:
     void failJob(const QString& message);
     void endJob(bool succeeded);
     void releaseEngineJob();
+    // Ends an engine job that has stopped moving (see setEngineStallTimeout).
+    void watchEngine(qint64 current);
     bool needsEngine(const QList<VideoItemWidget*>& rows) const;
     // The row's engine facts: ready, from a background read, or read now.
     bool ensureEngineInfo(VideoItemWidget* row);
@@ -154,6 +160,10 @@ private:
     QString m_outputFile;
     int m_convertHandle = 0;
     QStringList m_engineItemIds;
+    int m_engineStallMs = 60000;
+    QElapsedTimer m_engineQuiet; // since the engine last showed life
+    qint64 m_engineLastTime = -1;
+    qint64 m_engineLastCpu = -1;
     // Engine facts being read in the background, by row id.
     QHash<int, QFuture<QByteArray>> m_infoPrefetch;
     std::function<QDateTime()> m_clock;

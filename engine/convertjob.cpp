@@ -1,5 +1,7 @@
 #include "engine/convertjob.h"
 
+#include "media/childprocess.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -96,6 +98,10 @@ int ConvertJob::runProcess()
 {
     QProcess process;
     process.setStandardInputFile(QProcess::nullDevice());
+    // The tool ends with this thread, and this thread waits for the tool
+    // (and then for the host's callback): a program that is killed takes its
+    // conversion along instead of leaving it writing in the background.
+    ChildProcess::DieWithParent(process);
     process.start(m_program, m_arguments);
     if (!process.waitForStarted(StartTimeoutMs)) {
         qDebug("engine: cannot start %s: %s", qUtf8Printable(m_program),

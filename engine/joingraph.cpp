@@ -114,12 +114,29 @@ QString MuxerForSuffix(const QString& path)
 
 } // namespace
 
+int LastAudioTrack(const MediaFacts& facts)
+{
+    return facts.audioCount > 0 ? facts.audioCount - 1 : 0;
+}
+
+bool FactsAreSane(const MediaFacts& facts)
+{
+    const auto within = [](int64_t value, int64_t limit) { return value >= 0 && value <= limit; };
+    return within(facts.durationUs, MaxDurationUs) && within(facts.width, MaxDimension) &&
+           within(facts.height, MaxDimension) && facts.rateNum >= 0 && facts.rateDen >= 0 &&
+           within(facts.sampleRate, MaxSampleRate) && within(facts.channels, 64) &&
+           within(facts.audioCount, MaxAudioStreams);
+}
+
 int64_t JoinItem::keptUs() const
 {
     int64_t end = endUs;
     if (end < 0)
         end = facts.durationUs;
-    return std::max<int64_t>(0, end - startUs);
+    // The values come from the host; a difference of two of them may not fit.
+    if (end <= startUs || end < 0 || end > MaxDurationUs)
+        return 0;
+    return end - std::max<int64_t>(0, startUs);
 }
 
 bool ReadOutputSettings(const void* block, OutputSettings* settings)
@@ -135,16 +152,26 @@ bool ReadOutputSettings(const void* block, OutputSettings* settings)
     s.videoBitRate = ReadInt(block, OffsetVideoBitRate);
     s.rateDen = ReadInt(block, OffsetFrameRateDen);
     s.rateNum = ReadInt(block, OffsetFrameRateNum);
-    if (s.rateNum <= 0 || s.rateDen <= 0) {
-        s.rateNum = 25;
-        s.rateDen = 1;
-    }
     s.width = ReadInt(block, OffsetWidth);
     s.height = ReadInt(block, OffsetHeight);
     s.noVideo = ReadInt(block, OffsetNoVideo) == 1;
+    if (s.wantsVideo()) {
+        // 0 asks for the first picture's size; a rate must be given. Rates
+        // are compared as 64-bit products, which cannot overflow.
+        if (s.width < 0 || s.width > MaxDimension || s.height < 0 || s.height > MaxDimension ||
+            s.rateNum <= 0 || s.rateDen <= 0 ||
+            int64_t(s.rateNum) > int64_t(s.rateDen) * MaxFramesPerSecond ||
+            int64_t(s.rateDen) > int64_t(s.rateNum) * MaxFramesPerSecond)
+            return false;
+    } else {
+        s.rateNum = 25;
+        s.rateDen = 1;
+    }
     s.audioBitRate = ReadInt(block, OffsetAudioBitRate);
     s.sampleRate = ReadInt(block, OffsetSampleRate);
-    if (s.sampleRate <= 0)
+    if (s.wantsAudio() && (s.sampleRate < 0 || s.sampleRate > MaxSampleRate))
+        return false;
+    if (s.sampleRate <= 0 || s.sampleRate > MaxSampleRate)
         s.sampleRate = 44100;
     s.channels = ReadInt(block, OffsetChannels);
     if (s.channels < 1 || s.channels > 8)
@@ -177,6 +204,9 @@ QStringList JoinArguments(const std::vector<JoinItem>& items, const OutputSettin
         width = first != items.end() ? first->facts.width : FallbackWidth;
         height = first != items.end() ? first->facts.height : FallbackHeight;
     }
+    // An item's size reached here only through FactsAreSane.
+    if (width > MaxDimension || height > MaxDimension)
+        return {};
     width = EvenDown(width);
     height = EvenDown(height);
     const QString size = QStringLiteral("%1x%2").arg(width).arg(height);
@@ -218,8 +248,7 @@ QStringList JoinArguments(const std::vector<JoinItem>& items, const OutputSettin
         if (audio) {
             const QString label = QStringLiteral("[a%1]").arg(i);
             if (item.facts.hasAudio) {
-                const int track =
-                    std::clamp(item.facts.audioTrack, 0, std::max(0, item.facts.audioCount - 1));
+                const int track = std::clamp(item.facts.audioTrack, 0, LastAudioTrack(item.facts));
                 chains << QStringLiteral("[%1:a:%2]aresample=%3,%4%5")
                               .arg(i)
                               .arg(track)

@@ -10,6 +10,21 @@
 
 namespace Engine {
 
+// The widest values the engine works with. Anything beyond them in a block
+// or a call is no real media and is refused, so that no sum or difference of
+// them can overflow.
+constexpr int64_t MaxDurationUs = int64_t(100) * 24 * 3600 * 1000000; // 100 days
+constexpr int MaxDimension = 16384;
+constexpr int MaxFramesPerSecond = 1000;
+constexpr int MaxSampleRate = 768000;
+constexpr int MaxAudioStreams = 1024;
+
+// The 0-based number of the last sound stream; 0 when there is none.
+int LastAudioTrack(const MediaFacts& facts);
+
+// False when the facts of a block hold values no media file has.
+bool FactsAreSane(const MediaFacts& facts);
+
 // One input of a join: the file, its probed facts and the kept range.
 struct JoinItem
 {
@@ -18,7 +33,7 @@ struct JoinItem
     int64_t startUs = 0;
     int64_t endUs = -1; // -1: to the end of the file
 
-    // The kept length in microseconds; 0 when unknown.
+    // The kept length in microseconds; 0 when unknown or empty.
     int64_t keptUs() const;
 };
 
@@ -42,8 +57,9 @@ struct OutputSettings
     bool wantsAudio() const { return !audioEncoder.isEmpty(); }
 };
 
-// Reads the parameter block; false for a block of the wrong size word or with
-// an unterminated text field.
+// Reads the parameter block; false for a block of the wrong size word, with
+// an unterminated text field, or asking for a picture or sound no encoder can
+// make (negative or absurd size, frame rate or sample rate).
 bool ReadOutputSettings(const void* block, OutputSettings* settings);
 
 // Seconds with six decimals, independent of the locale ("12.500000").

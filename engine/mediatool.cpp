@@ -1,7 +1,9 @@
 #include "engine/mediatool.h"
 
 #include "app/rationaltext.h"
+#include "engine/joingraph.h"
 #include "engine/orvelane.h"
+#include "media/childprocess.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
@@ -40,7 +42,8 @@ int64_t SecondsTextToUs(const QJsonValue& value)
 {
     bool ok = false;
     const double seconds = value.toString().toDouble(&ok);
-    if (!ok || !std::isfinite(seconds) || seconds < 0)
+    // Beyond the engine's limit the conversion to microseconds could overflow.
+    if (!ok || !std::isfinite(seconds) || seconds < 0 || seconds * 1e6 > double(MaxDurationUs))
         return 0;
     return static_cast<int64_t>(std::llround(seconds * 1e6));
 }
@@ -124,6 +127,7 @@ bool ProbeFile(const QString& path, MediaFacts* facts)
     }
     QProcess process;
     process.setStandardInputFile(QProcess::nullDevice());
+    ChildProcess::DieWithParent(process); // this thread waits for it below
     process.start(ffprobe, {QStringLiteral("-v"), QStringLiteral("error"),
                             QStringLiteral("-show_streams"), QStringLiteral("-show_format"),
                             QStringLiteral("-of"), QStringLiteral("json"), path});

@@ -39,12 +39,13 @@ public:
         if (it == m_items.end())
             return;
         JoinItem& item = it->second;
+        // The item's length is known to lie within MaxDurationUs (AddFile);
+        // a length of 0 is unknown.
         const int64_t duration = item.facts.durationUs;
-        start = std::max<int64_t>(0, start);
-        if (duration > 0)
-            start = std::min(start, duration);
+        const int64_t last = duration > 0 ? duration : MaxDurationUs;
+        start = std::clamp<int64_t>(start, 0, last);
         // An empty or overlong range runs to the item's end.
-        if (end <= start || (duration > 0 && end > duration))
+        if (end <= start || end > last)
             end = duration > 0 ? duration : -1;
         item.startUs = start;
         item.endUs = end;
@@ -185,6 +186,22 @@ int StartConversion(const void* params)
         qDebug("engine: refused: nothing to convert");
         return 0;
     }
+    int64_t total = 0;
+    for (const JoinItem& item : items) {
+        const int64_t kept = item.keptUs();
+        // A known length with nothing kept has nothing to convert.
+        if (kept == 0 && item.facts.durationUs > 0) {
+            qDebug("engine: refused: %s keeps nothing", qUtf8Printable(item.path));
+            return 0;
+        }
+        // Each length is at most MaxDurationUs, so the sum fits until the
+        // total is beyond any real job.
+        total += kept;
+        if (total > MaxDurationUs) {
+            qDebug("engine: refused: the result would be too long");
+            return 0;
+        }
+    }
     const QStringList arguments = JoinArguments(items, settings);
     if (arguments.isEmpty()) {
         qDebug("engine: refused: the output would hold neither picture nor sound");
@@ -195,9 +212,6 @@ int StartConversion(const void* params)
         qDebug("engine: refused: no ffmpeg found");
         return 0;
     }
-    int64_t total = 0;
-    for (const JoinItem& item : items)
-        total += item.keptUs();
 
     qDebug("engine: %s",
            qUtf8Printable(ffmpeg + QLatin1Char(' ') + arguments.join(QLatin1Char(' '))));
@@ -234,8 +248,11 @@ ORVELANE_EXPORT int Quillet_AddFile(const char* utf8Path, const void* info, int 
         JoinItem item;
         item.path = QString::fromUtf8(utf8Path);
         item.facts = FactsFromBlock(info);
-        item.facts.audioTrack =
-            std::clamp(item.facts.audioTrack, 0, std::max(0, item.facts.audioCount - 1));
+        if (!FactsAreSane(item.facts)) {
+            qDebug("engine: refused %s: its information block holds impossible values", utf8Path);
+            return -1;
+        }
+        item.facts.audioTrack = std::clamp(item.facts.audioTrack, 0, LastAudioTrack(item.facts));
         item.endUs = item.facts.durationUs > 0 ? item.facts.durationUs : -1;
         return Items().add(std::move(item));
     } catch (...) {

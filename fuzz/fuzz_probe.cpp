@@ -1,15 +1,18 @@
-// What the probe reads about a file the user added: the file's own names and
-// tags end up in it, so any bytes must parse to some facts or none.
+// What the prober prints about a file the user added: the file's own names
+// and tags end up in it, so any bytes must parse to some facts or none, and
+// the lines made from them must parse again.
 #include "media/mediainfo.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), int(size));
-    const ProbeReport report = ParseProbeReport(text);
+    const QByteArray json(reinterpret_cast<const char*>(data), int(size));
+    const ProbeReport report = ProbeReportFromJson(json);
+    const QString text = QString::fromUtf8(json);
     MediaInfo info;
     FillMediaInfo(info, QStringLiteral("/m/clip.mkv"), report.durationLine,
                   report.videoStreamLines, report.audioStreamLines, report.audioStreamTitles);

@@ -6,13 +6,16 @@
 #include "list/videoitemwidget.h"
 #include "list/videolistwidget.h"
 #include "mainwindow/mainlayout.h"
+#include "mainwindow/notices.h"
 #include "mainwindow/vctopwidget.h"
 #include "media/addmedia.h"
 #include "media/frameindex.h"
 #include "media/probequeue.h"
 #include "media/resultprobe.h"
+#ifdef Q_OS_WIN
 #include "media/toolfiles.h"
 #include "media/workfolder.h"
+#endif
 #include "player/trimlogic.h"
 #include "player/videoplayerwidget.h"
 #include "skin/scale.h"
@@ -20,6 +23,7 @@
 #include "widgets/sprites.h"
 
 #include <QApplication>
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -28,6 +32,8 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QTimer>
+#include <utility>
 
 #include <algorithm>
 
@@ -79,9 +85,16 @@ void ApplyOtherFonts(const QString& folder)
         }
         qDebug("%s", qUtf8Printable(family));
     }
+#ifdef Q_OS_WIN
+    // The system only loads a font file with a font's extension.
     const QString copy = QDir::tempPath() + QStringLiteral("/sum.ttf");
     if (!QFile::exists(copy))
         QFile::copy(folder + QStringLiteral("/font/sum"), copy);
+#else
+    // Read in place: a copy in the shared temporary folder could be swapped
+    // for another user's file.
+    const QString copy = folder + QStringLiteral("/font/sum");
+#endif
     const QString family = AddFontFile(copy);
     if (!family.isEmpty())
         QApplication::setFont(QFont(family, 10));
@@ -174,6 +187,12 @@ VCMainWidget::VCMainWidget(QWidget* parent) : QWidget(parent)
     connect(m_probeQueue, &ProbeQueue::busyChanged, this, [this](bool busy) {
         if (!busy && !m_refused.isEmpty())
             showRefusalNotice();
+        if (!busy) {
+            for (const QString& path : std::exchange(m_indexLater, {})) {
+                if (m_indexedPaths.contains(path))
+                    requestIndex(path);
+            }
+        }
         m_mediaList->setBusyNote(busy ? tr("Adding files...") : QString());
         if (busy != m_busyCursor) {
             m_busyCursor = busy;
@@ -199,9 +218,11 @@ VCMainWidget::VCMainWidget(QWidget* parent) : QWidget(parent)
     ApplySkinAll();
     RetranslateAll();
 
+#ifdef Q_OS_WIN
     // Copies of the media tool that an earlier conversion staged are stale:
     // the tool may have been updated since.
     CopyToolFiles(WorkFolder(), true);
+#endif
 }
 
 VCMainWidget::~VCMainWidget()
@@ -255,7 +276,46 @@ void VCMainWidget::ShowProgress(bool show)
 
 void VCMainWidget::AddMediaPaths(const QStringList& paths)
 {
+    // Without the tool every file would be refused one by one; say once
+    // what is really wrong.
+    if (!paths.isEmpty() && MediaToolMissing()) {
+        OpenNotice(this, MissingMediaToolText());
+        return;
+    }
     m_probeQueue->enqueue(paths);
+}
+
+void VCMainWidget::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (m_startNoticesDue) {
+        m_startNoticesDue = false;
+        // Once the window is up, so the notice has something to sit over.
+        QTimer::singleShot(0, this, &VCMainWidget::showStartNotices);
+    }
+}
+
+void VCMainWidget::showStartNotices()
+{
+    QStringList texts;
+    // The folder is settled once per run, so it is said once per run.
+    static bool folderSaid = false;
+    const QString folder = PrivateFolderNoticeText();
+    if (!folder.isEmpty() && !folderSaid) {
+        folderSaid = true;
+        texts << folder;
+    }
+    if (MediaToolMissing())
+        texts << MissingMediaToolText();
+    showNoticesInTurn(texts);
+}
+
+void VCMainWidget::showNoticesInTurn(QStringList texts)
+{
+    if (texts.isEmpty())
+        return;
+    MyMessageDialog* dialog = OpenNotice(this, texts.takeFirst());
+    connect(dialog, &QDialog::finished, this, [this, texts] { showNoticesInTurn(texts); });
 }
 
 void VCMainWidget::showRefusalNotice()
@@ -314,8 +374,14 @@ void VCMainWidget::PlayItem(VideoItemWidget* item)
 void VCMainWidget::requestIndex(const QString& path)
 {
     // Read ahead while the user looks at other rows, so neither the marks nor
-    // a lossless job has to wait for it later.
+    // a lossless job has to wait for it later. While files are still being
+    // read for the list, a third tool would only slow the rows down; the
+    // previewed row asks for its own index at once.
     m_indexedPaths.insert(path);
+    if (m_probeQueue->isBusy()) {
+        m_indexLater.append(path);
+        return;
+    }
     FrameIndexCache::instance()->request(path);
     // The result check's libraries load while files are added, not while
     // the window starts.

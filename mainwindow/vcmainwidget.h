@@ -6,6 +6,7 @@
 #include <QPoint>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 class ConvertProgressWidget;
@@ -49,6 +50,7 @@ public:
     // Probes the paths without blocking the window; rows appear in path
     // order. Paths added while others are probed queue behind them. Once the
     // queue is idle, one notice names every file refused meanwhile, and why.
+    // Without the media tool nothing is probed: a notice says what to install.
     void AddMediaPaths(const QStringList& paths);
     // Hands a row (or none) to the preview; the list calls it on selection.
     void PlayItem(VideoItemWidget* item);
@@ -80,6 +82,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // The first show tells what keeps the program from working as usual
+    // (no media tool, no private folder).
+    void showEvent(QShowEvent* event) override;
 
 private:
     void requestIndex(const QString& path);
@@ -88,6 +93,9 @@ private:
     // keyframe cut will keep them.
     void snapRowsToKeyframes(const QString& path);
     void showRefusalNotice();
+    void showStartNotices();
+    // One notice after the other, each once the one before is answered.
+    void showNoticesInTurn(QStringList texts);
 
     bool m_dragging = false;
     QPoint m_pressPoint;
@@ -101,10 +109,12 @@ private:
     VideoItemWidget* m_playingItem = nullptr;
     // Files whose frame index this window asked for and has not let go.
     QSet<QString> m_indexedPaths;
+    QStringList m_indexLater; // read-ahead held back while files are added
     // Files refused since the queue was last idle, in order.
     QList<RefusedFile> m_refused;
     bool m_busyCursor = false;
     bool m_previewPending = false;
+    bool m_startNoticesDue = true;
     QRect m_topBarArea;
     QRect m_mediaListArea;
     QRect m_playerPanelArea;

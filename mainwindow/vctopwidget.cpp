@@ -1,6 +1,6 @@
 #include "mainwindow/vctopwidget.h"
 
-#include "app/platform.h"
+#include "mainwindow/notices.h"
 #include "media/addfilesdialog.h"
 #include "resources/spriteregions.h"
 #include "skin/scale.h"
@@ -14,9 +14,6 @@
 #include <QPixmap>
 
 namespace {
-
-// How long closing waits for stray preview players to end.
-constexpr int kPlayerKillTimeoutMs = 1000;
 
 QString CommandButtonSheet(const char* background, const char* border,
                            const char* textColour = "#FFFFFF")
@@ -168,9 +165,8 @@ void VCTopWidget::applyCommandStates()
 
 void VCTopWidget::closeButton_slots()
 {
-    // Players of earlier runs that were never ended would otherwise keep
-    // playing after the program is gone.
-    Platform::KillProcessesNamed(QStringLiteral("ffplay"), kPlayerKillTimeoutMs);
+    // Closing the window ends the preview player it started. Nothing is
+    // ended by name: a player the user runs beside this program is theirs.
     window()->close();
 }
 
@@ -184,6 +180,11 @@ void VCTopWidget::m_AddButton_slots()
     // The buttons ignore the mouse while disabled; this covers any other way in.
     if (m_jobRunning)
         return;
+    // Choosing files that cannot be read would only end in silence.
+    if (MediaToolMissing()) {
+        OpenNotice(this, MissingMediaToolText());
+        return;
+    }
     const QStringList paths = AddFiles(this);
     if (!paths.isEmpty())
         emit filesChosen(paths);

@@ -2,6 +2,7 @@
 
 #include "app/platform.h"
 #include "app/rationaltext.h"
+#include "media/childprocess.h"
 #include "media/workfolder.h"
 
 #include <QCoreApplication>
@@ -315,6 +316,7 @@ FrameIndexCache* FrameIndexCache::instance()
 
 FrameIndexCache::FrameIndexCache(QObject* parent) : QObject(parent), m_process(new QProcess(this))
 {
+    ChildProcess::DieWithParent(*m_process);
     connect(m_process, &QProcess::finished, this, &FrameIndexCache::onFinished);
     connect(m_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart)

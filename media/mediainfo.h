@@ -4,7 +4,7 @@
 #include <QStringList>
 
 // The probed facts of one media file, held by value in its list row. The
-// texts come from the media tool's report; the five numbers below them are
+// texts come from the probe's report lines (ProbeReport); the five numbers below them are
 // derived from those texts by ComputeEncodingParameters.
 struct MediaInfo
 {
@@ -33,21 +33,45 @@ struct MediaInfo
     int audioBitRate = 128000; // bits per second
 };
 
-// The lines of the media tool's report that describe its input.
+// What the prober found out about one input, in the shape the rest of the
+// program reads: a duration line and one line per sound or picture stream,
+// as the media tool would print them. Every piece of these lines is built
+// from a checked structured value, never copied from the file: names and
+// tags are printed raw by the tool, so a file could otherwise write lines
+// of its own into them.
 struct ProbeReport
 {
-    QString durationLine; // the first line with "Duration:", trimmed
-    QStringList videoStreamLines;
+    // "Duration: 00:00:10.00, start: 0.000000, bitrate: 123 kb/s"; empty when
+    // the prober could not open the input.
+    QString durationLine;
+    QStringList videoStreamLines; // cover pictures included, "(attached pic)"
     QStringList audioStreamLines;
     QStringList audioStreamTitles; // parallel to audioStreamLines
+    // The reader's names, "matroska,webm"; empty when none opened the input.
+    QString formatName;
+    // How sure the prober was of the type, 0 to 100; -1 when not told.
+    // Low scores mean the type was guessed from the file name.
+    int probeScore = -1;
+    int otherStreams = 0; // subtitles, data, attachments
+    // A sound or picture stream whose rate, channels or size are unknown.
+    bool incompleteStreams = false;
 };
 
-// Sorts the report's lines into stream lines and the duration line.
-ProbeReport ParseProbeReport(const QString& toolOutput);
+// The prober's JSON answer (-of json, format and stream entries) as a
+// report. Anything malformed, of the wrong type or out of range is left out;
+// text that is no JSON object gives an empty report.
+ProbeReport ProbeReportFromJson(const QByteArray& json);
+
+// The entries ProbeReportFromJson reads, for the prober's -show_entries.
+QString ProbeJsonEntries();
 
 // A report can make a list row only with a duration line and at least one
-// stream line.
+// sound or picture stream.
 bool IsUsableProbeReport(const ProbeReport& report);
+
+// The text the media tool prints for a frame rate or time base: two decimals
+// unless whole, whole thousands as "30k", tiny rates with four decimals.
+QString RateText(double rate);
 
 // The stream number of each "Stream #0:N" line; a line without one gets its
 // position in the list.

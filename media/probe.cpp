@@ -1,6 +1,7 @@
 #include "media/probe.h"
 
-#include "media/mediainfo.h"
+#include "media/childprocess.h"
+#include "media/frameindex.h"
 #include "media/workfolder.h"
 
 #include <QDir>
@@ -17,19 +18,39 @@ QString PrepareThumbnailPath(const QString& mediaPath)
     return thumbnail;
 }
 
-QStringList ProbeArguments(const QString& mediaPath, const QString& thumbnailPath)
+QString ToolInput(const QString& mediaPath)
 {
-    return {QStringLiteral("-i"),     mediaPath,
-            QStringLiteral("-y"),     QStringLiteral("-f"),
-            QStringLiteral("image2"), QStringLiteral("-t"),
-            QStringLiteral("1.520"),  thumbnailPath};
+    return QStringLiteral("file:") + mediaPath;
 }
 
-int ProbeResultFromOutput(const QString& mediaPath, const QString& thumbnailPath,
-                          const QString& toolOutput, ProbeResult* result)
+QStringList ProbeArguments(const QString& mediaPath)
 {
-    const ProbeReport report = ParseProbeReport(toolOutput);
-    if (!IsUsableProbeReport(report) || IsNonMediaReport(toolOutput))
+    // Warnings stay on: "misdetection possible" tells a text file named .mp4
+    // from a cut-off recording. Only the facts the report is built from are
+    // asked for; the file's own tags never reach this program's text.
+    return {QStringLiteral("-v"),
+            QStringLiteral("warning"),
+            QStringLiteral("-of"),
+            QStringLiteral("json"),
+            QStringLiteral("-show_entries"),
+            ProbeJsonEntries(),
+            QStringLiteral("-i"),
+            ToolInput(mediaPath)};
+}
+
+QStringList ThumbnailArguments(const QString& mediaPath, const QString& thumbnailPath)
+{
+    return {QStringLiteral("-v"),  QStringLiteral("error"), QStringLiteral("-nostdin"),
+            QStringLiteral("-i"),  ToolInput(mediaPath),    QStringLiteral("-an"),
+            QStringLiteral("-sn"), QStringLiteral("-dn"),   QStringLiteral("-frames:v"),
+            QStringLiteral("1"),   QStringLiteral("-f"),    QStringLiteral("image2"),
+            QStringLiteral("-y"),  ToolInput(thumbnailPath)};
+}
+
+int ProbeResultFromReport(const QString& mediaPath, const QString& thumbnailPath,
+                          const ProbeReport& report, ProbeResult* result)
+{
+    if (!IsUsableProbeReport(report) || IsNonMediaReport(report))
         return -1;
     result->filePath = mediaPath;
     result->thumbnailPath = thumbnailPath;
@@ -39,6 +60,46 @@ int ProbeResultFromOutput(const QString& mediaPath, const QString& thumbnailPath
     result->audioStreamTitles = report.audioStreamTitles;
     return 0;
 }
+
+int FinishProbe(const QString& mediaPath, const QString& thumbnailPath, const QByteArray& json,
+                const QString& errorText, ProbeResult* result, ProbeReport* report)
+{
+    if (json.trimmed().isEmpty() && errorText.trimmed().isEmpty()) {
+        qDebug("probe of %s: the media tool printed nothing", qUtf8Printable(mediaPath));
+        if (report)
+            *report = ProbeReport();
+        return -1;
+    }
+    // The answer is JSON, so the file's name and tags inside it are escaped
+    // and cannot break the log into lines of their own.
+    qDebug("probe of %s: %s%s", qUtf8Printable(mediaPath), json.trimmed().constData(),
+           qUtf8Printable(errorText.isEmpty() ? QString() : QLatin1Char('\n') + errorText));
+    const ProbeReport read = ProbeReportFromJson(json);
+    if (report)
+        *report = read;
+    return ProbeResultFromReport(mediaPath, thumbnailPath, read, result);
+}
+
+namespace {
+
+// Runs the media tool for the picture and waits for it; a picture it could
+// not write leaves the row its placeholder.
+void DrawThumbnail(const ProbeResult& result, int timeoutMs)
+{
+    QProcess process;
+    ChildProcess::DieWithParent(process);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(FfmpegPath(), ThumbnailArguments(result.filePath, result.thumbnailPath),
+                  QIODevice::ReadOnly);
+    if (!process.waitForFinished(timeoutMs))
+        qDebug("thumbnail of %s: not written in time", qUtf8Printable(result.filePath));
+    const QByteArray messages = process.readAll().trimmed();
+    if (!messages.isEmpty())
+        qDebug("thumbnail of %s: %s", qUtf8Printable(result.filePath), messages.constData());
+    // Leaving the scope ends a tool that is still running.
+}
+
+} // namespace
 
 int RunProbe(const QString& mediaPath, ProbeResult* result, int timeoutMs, ProbeRefusal* refusal)
 {
@@ -50,36 +111,26 @@ int RunProbe(const QString& mediaPath, ProbeResult* result, int timeoutMs, Probe
             *refusal = early;
         return -1;
     }
-    QString output;
+    QByteArray json;
+    QString errorText;
     bool timedOut = false;
     {
         QProcess process;
-        process.setProcessChannelMode(QProcess::MergedChannels);
-        process.start(FfmpegPath(), ProbeArguments(mediaPath, thumbnail), QIODevice::ReadWrite);
-        // The tool would otherwise wait for keyboard commands on a pipe
-        // that never sends any.
-        process.closeWriteChannel();
+        ChildProcess::DieWithParent(process);
+        process.start(FfprobePath(), ProbeArguments(mediaPath), QIODevice::ReadOnly);
         timedOut = !process.waitForFinished(timeoutMs) && process.state() != QProcess::NotRunning;
-        output = QString::fromUtf8(process.readAll());
-        // Leaving the scope ends a tool that is still running.
+        json = process.readAllStandardOutput();
+        errorText = QString::fromUtf8(process.readAllStandardError());
+        // Leaving the scope ends a prober that is still running.
     }
-    const int status = FinishProbe(mediaPath, thumbnail, output, result);
-    if (status != 0 && refusal)
-        *refusal = RefusalAfterProbe(mediaPath, output, timedOut);
-    return status;
-}
-
-int FinishProbe(const QString& mediaPath, const QString& thumbnailPath, const QString& toolOutput,
-                ProbeResult* result)
-{
-    if (toolOutput.isEmpty()) {
-        qDebug("probe of %s: the media tool printed nothing", qUtf8Printable(mediaPath));
-        return -1;
+    ProbeReport report;
+    const int status = FinishProbe(mediaPath, thumbnail, json, errorText, result, &report);
+    if (status != 0) {
+        if (refusal)
+            *refusal = RefusalAfterProbe(mediaPath, report, errorText, timedOut);
+        return status;
     }
-    qDebug("%s", qUtf8Printable(toolOutput));
-    if (ProbeResultFromOutput(mediaPath, thumbnailPath, toolOutput, result) == 0)
-        return 0;
-    // The tool pictures a text file as happily as a film; no row shows it.
-    QFile::remove(thumbnailPath);
-    return -1;
+    if (NeedsThumbnail(*result))
+        DrawThumbnail(*result, timeoutMs);
+    return 0;
 }

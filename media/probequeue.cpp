@@ -1,5 +1,7 @@
 #include "media/probequeue.h"
 
+#include "media/childprocess.h"
+#include "media/frameindex.h"
 #include "media/workfolder.h"
 
 #include <QProcess>
@@ -13,7 +15,8 @@ struct ProbeQueue::Job
     enum class State
     {
         Waiting,
-        Running,
+        Probing,
+        Drawing, // the thumbnail
         Done
     };
 
@@ -23,14 +26,17 @@ struct ProbeQueue::Job
     bool ok = false;
     bool timedOut = false;
     ProbeRefusal refusal = ProbeRefusal::None;
-    QByteArray output;
+    QByteArray output; // the prober's answer
+    QByteArray errors; // its messages, or the media tool's
     ProbeResult result;
-    // Owned here while the tool runs; handed to deleteLater once it has
+    // Owned here while a tool runs; handed to deleteLater once it has
     // ended, because it ends inside one of its own signals.
     std::unique_ptr<QProcess> process;
     // A child of the process; stopped once the tool has ended, as the job
     // may be gone before the process is.
     QTimer* watchdog = nullptr;
+
+    bool running() const { return state == State::Probing || state == State::Drawing; }
 };
 
 namespace {
@@ -148,13 +154,18 @@ void ProbeQueue::pump()
 
 void ProbeQueue::startJob(Job* job)
 {
-    job->state = Job::State::Running;
+    job->state = Job::State::Probing;
     ++m_running;
     // Prepared only now: it deletes the earlier picture of this path.
     job->thumbnail = PrepareThumbnailPath(job->path);
+    startTool(job, FfprobePath(), ProbeArguments(job->path));
+}
+
+void ProbeQueue::startTool(Job* job, const QString& program, const QStringList& arguments)
+{
     job->process = std::make_unique<QProcess>();
     QProcess* process = job->process.get();
-    process->setProcessChannelMode(QProcess::MergedChannels);
+    ChildProcess::DieWithParent(*process);
 
     // The watchdog belongs to the process, so it goes away with it.
     auto* watchdog = new QTimer(process);
@@ -167,53 +178,88 @@ void ProbeQueue::startJob(Job* job)
     });
     job->watchdog = watchdog;
 
-    connect(process, &QProcess::readyRead, this,
-            [job, process] { job->output += process->readAll(); });
-    connect(process, &QProcess::finished, this, [this, job] { finishJob(job); });
+    connect(process, &QProcess::readyReadStandardOutput, this, [job, process] {
+        job->output += process->readAllStandardOutput();
+        // No honest answer is this long; the file is not worth the memory.
+        if (job->output.size() > kMostProbeOutput)
+            process->kill();
+    });
+    connect(process, &QProcess::readyReadStandardError, this, [job, process] {
+        job->errors += process->readAllStandardError();
+        if (job->errors.size() > kMostProbeOutput)
+            process->kill();
+    });
+    connect(process, &QProcess::finished, this, [this, job] { toolEnded(job); });
     connect(process, &QProcess::errorOccurred, this, [this, job](QProcess::ProcessError error) {
         // A tool that never started sends no finished(); any other error is
         // followed by one.
         if (error == QProcess::FailedToStart)
-            finishJob(job);
+            toolEnded(job);
     });
 
     watchdog->start(kProbeTimeoutMs);
-    process->start(FfmpegPath(), ProbeArguments(job->path, job->thumbnail), QIODevice::ReadWrite);
-    // The tool would otherwise wait for keyboard commands on a pipe that
-    // never sends any.
-    process->closeWriteChannel();
+    // Read-only: the tools get no keyboard to wait on.
+    process->start(program, arguments, QIODevice::ReadOnly);
 }
 
-void ProbeQueue::finishJob(Job* job)
+void ProbeQueue::toolEnded(Job* job)
 {
-    if (job->state != Job::State::Running)
+    if (!job->running() || !job->process)
         return;
-    job->state = Job::State::Done;
-    --m_running;
-
     QProcess* process = job->process.release();
     QObject::disconnect(process, nullptr, this, nullptr);
     job->watchdog->stop();
     job->watchdog = nullptr;
-    job->output += process->readAll();
+    job->output += process->readAllStandardOutput();
+    job->errors += process->readAllStandardError();
     // This runs inside one of the process's signals; it has ended, so a late
     // deletion leaves nothing running.
     process->deleteLater();
 
-    // Like the blocking probe: what the tool printed before the watchdog
-    // ended it is still used.
-    const QString output = QString::fromUtf8(job->output);
+    if (job->state == Job::State::Probing) {
+        finishProbe(job);
+    } else {
+        const QByteArray messages = job->errors.trimmed();
+        if (job->timedOut)
+            qDebug("thumbnail of %s: not written in time", qUtf8Printable(job->path));
+        if (!messages.isEmpty())
+            qDebug("thumbnail of %s: %s", qUtf8Printable(job->path), messages.constData());
+        job->errors.clear();
+        job->state = Job::State::Done;
+        --m_running;
+        schedule();
+    }
+}
+
+void ProbeQueue::finishProbe(Job* job)
+{
+    // Like the blocking probe: an answer the prober completed before the
+    // watchdog ended it is still used.
+    const QString errorText = QString::fromUtf8(job->errors);
+    ProbeReport report;
+    job->ok =
+        FinishProbe(job->path, job->thumbnail, job->output, errorText, &job->result, &report) == 0;
     job->output.clear();
-    job->ok = FinishProbe(job->path, job->thumbnail, output, &job->result) == 0;
+    job->errors.clear();
+    if (job->ok && NeedsThumbnail(job->result)) {
+        // The picture is drawn in the same slot, so the parallelism holds
+        // for both tools together.
+        job->state = Job::State::Drawing;
+        job->timedOut = false;
+        startTool(job, FfmpegPath(), ThumbnailArguments(job->path, job->thumbnail));
+        return;
+    }
     if (!job->ok)
-        job->refusal = RefusalAfterProbe(job->path, output, job->timedOut);
+        job->refusal = RefusalAfterProbe(job->path, report, errorText, job->timedOut);
+    job->state = Job::State::Done;
+    --m_running;
     schedule();
 }
 
 bool ProbeQueue::isPathRunning(const QString& path) const
 {
     return std::any_of(m_jobs.begin(), m_jobs.end(), [&path](const std::unique_ptr<Job>& job) {
-        return job->state == Job::State::Running && job->path == path;
+        return job->running() && job->path == path;
     });
 }
 

@@ -13,9 +13,11 @@ class QProcess;
 
 Q_DECLARE_METATYPE(ProbeResult)
 
-// Probes files without blocking the event loop: several media tools run at
+// Probes files without blocking the event loop: several files are probed at
 // once, and the answers are handed out strictly in the order the paths were
 // given, so rows appear as if the files had been probed one after another.
+// A file's probe and its thumbnail run one after the other in one slot, so
+// at most maxParallel tools run at any time.
 class ProbeQueue : public QObject
 {
     Q_OBJECT
@@ -54,7 +56,9 @@ private:
     void schedule();
     void pump();
     void startJob(Job* job);
-    void finishJob(Job* job);
+    void startTool(Job* job, const QString& program, const QStringList& arguments);
+    void toolEnded(Job* job);
+    void finishProbe(Job* job);
     bool isPathRunning(const QString& path) const;
     void endAllProcesses();
     void setBusy(bool busy);

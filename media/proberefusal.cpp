@@ -16,24 +16,13 @@ namespace {
 // The tool's own warning that it chose the input's type from the file name
 // alone: the content did not look like that type, or like anything else.
 constexpr QLatin1String kGuessedType("misdetection possible");
+// The score at and below which the prober gives that warning.
+constexpr int kGuessedScore = 25;
 
-// What the tool says about its input. It ends where the tool starts on its
-// output (the thumbnail), whose messages say nothing about the user's file.
-QString InputPart(const QString& toolOutput)
+bool GuessedType(const ProbeReport& report, const QString& errorText)
 {
-    static const QRegularExpression outputStart(QStringLiteral("^(Output #|Stream mapping:)"),
-                                                QRegularExpression::MultilineOption);
-    const QRegularExpressionMatch match = outputStart.match(toolOutput);
-    return match.hasMatch() ? toolOutput.left(match.capturedStart()) : toolOutput;
-}
-
-// The tool's name for the input's type, from "Input #0, matroska,webm, from
-// '...'"; empty when the tool could not open the input at all.
-QString InputFormat(const QString& inputPart)
-{
-    static const QRegularExpression inputLine(QStringLiteral("^Input #\\d+, (\\S+), from "),
-                                              QRegularExpression::MultilineOption);
-    return inputLine.match(inputPart).captured(1);
+    return (report.probeScore >= 0 && report.probeScore <= kGuessedScore) ||
+           errorText.contains(kGuessedType);
 }
 
 // Types the tool opens that hold no recording: text shown as pictures and
@@ -51,27 +40,17 @@ bool IsTextOrPictureFormat(const QString& format)
     });
 }
 
-int InputStreamCount(const QString& inputPart)
-{
-    static const QRegularExpression streamLine(QStringLiteral("^\\s*Stream #\\d+:\\d+"),
-                                               QRegularExpression::MultilineOption);
-    int count = 0;
-    for (auto it = streamLine.globalMatch(inputPart); it.hasNext(); it.next())
-        ++count;
-    return count;
-}
-
 // Whether a reader of a media type spoke about the input, as in
 // "[mov,mp4,m4a,3gp,3g2,mj2 @ 0x55d1c0] moov atom not found". Newer tools
 // also prefix their own input and output handling ("[in#0 @ 0x...]"), which
 // names no type; so do the I/O layers.
-bool TypeReaderSpoke(const QString& inputPart)
+bool TypeReaderSpoke(const QString& errorText)
 {
     static const QRegularExpression prefixed(QStringLiteral("^\\[(\\S+) @ 0x[0-9a-fA-F]+\\]"),
                                              QRegularExpression::MultilineOption);
     static const QRegularExpression notAReader(
         QStringLiteral("^((in|out|vost|aost|dec|enc)#.*|AVIOContext|AVFormatContext|file|NULL)$"));
-    for (auto it = prefixed.globalMatch(inputPart); it.hasNext();) {
+    for (auto it = prefixed.globalMatch(errorText); it.hasNext();) {
         if (!notAReader.match(it.next().captured(1)).hasMatch())
             return true;
     }
@@ -95,15 +74,13 @@ ProbeRefusal RefusalBeforeProbe(const QString& path)
     return ProbeRefusal::None;
 }
 
-bool IsNonMediaReport(const QString& toolOutput)
+bool IsNonMediaReport(const ProbeReport& report)
 {
-    const QString input = InputPart(toolOutput);
-    if (IsTextOrPictureFormat(InputFormat(input)))
+    if (IsTextOrPictureFormat(report.formatName))
         return true;
-    // A real recording found by its name alone still yields its streams' facts
-    // (a very short mp3 does); junk with a media name yields none.
-    return input.contains(kGuessedType) &&
-           input.contains(QLatin1String("Could not find codec parameters"));
+    // A real recording found by its name alone still yields its streams'
+    // facts (a very short mp3 does); junk with a media name yields none.
+    return GuessedType(report, QString()) && report.incompleteStreams;
 }
 
 bool StartsLikeMedia(const QByteArray& head)
@@ -143,34 +120,31 @@ bool StartsLikeMedia(const QByteArray& head)
            (HasAt(head, 4, sync) && HasAt(head, 196, sync));
 }
 
-ProbeRefusal ClassifyFailedProbe(const QString& toolOutput, const QByteArray& head, bool readable,
-                                 bool timedOut)
+ProbeRefusal ClassifyFailedProbe(const ProbeReport& report, const QString& errorText,
+                                 const QByteArray& head, bool readable, bool timedOut)
 {
     if (!readable)
         return ProbeRefusal::Unreadable;
-    const QString input = InputPart(toolOutput);
-    const QString format = InputFormat(input);
-    const bool guessed = input.contains(kGuessedType);
-    if (IsTextOrPictureFormat(format))
+    const bool guessed = GuessedType(report, errorText);
+    if (IsTextOrPictureFormat(report.formatName))
         return ProbeRefusal::NotMedia;
-    if (!format.isEmpty() && !guessed) {
+    if (!report.formatName.isEmpty() && !guessed) {
         // Opened as a container of its type. Streams of other kinds only
         // (subtitles, data) make no media file; no usable stream at all
         // means the container is broken.
-        const ProbeReport report = ParseProbeReport(toolOutput);
         const bool soundOrPicture =
             !report.videoStreamLines.isEmpty() || !report.audioStreamLines.isEmpty();
-        return InputStreamCount(input) > 0 && !soundOrPicture ? ProbeRefusal::NotMedia
-                                                              : ProbeRefusal::Damaged;
+        return report.otherStreams > 0 && !soundOrPicture ? ProbeRefusal::NotMedia
+                                                          : ProbeRefusal::Damaged;
     }
     // The reader of the type the content showed complained: "moov atom not
     // found" in a cut-off mp4, "File ended prematurely" in a cut-off mkv.
-    if (!guessed && TypeReaderSpoke(input))
+    if (!guessed && TypeReaderSpoke(errorText))
         return ProbeRefusal::Damaged;
-    // A tool still busy when its time was up, or one that printed nothing,
+    // A prober still busy when its time was up, or one that said nothing,
     // has told nothing about the file: it may sit on a slow or stalled drive
     // as well as be broken, so the file is not blamed.
-    if (timedOut || toolOutput.trimmed().isEmpty())
+    if (timedOut || (report.formatName.isEmpty() && errorText.trimmed().isEmpty()))
         return ProbeRefusal::Unreadable;
     // Some readers give up on a cut-off file without a word of their own
     // (Ogg, FLAC, AVI, transport streams: "End of file", "Invalid data
@@ -179,7 +153,15 @@ ProbeRefusal ClassifyFailedProbe(const QString& toolOutput, const QByteArray& he
     return StartsLikeMedia(head) ? ProbeRefusal::Damaged : ProbeRefusal::NotMedia;
 }
 
-ProbeRefusal RefusalAfterProbe(const QString& path, const QString& toolOutput, bool timedOut)
+QString WithoutPath(const QString& errorText, const QString& path)
+{
+    if (path.isEmpty())
+        return errorText;
+    return QString(errorText).replace(path, QStringLiteral("<input>"));
+}
+
+ProbeRefusal RefusalAfterProbe(const QString& path, const ProbeReport& report,
+                               const QString& errorText, bool timedOut)
 {
     const ProbeRefusal before = RefusalBeforeProbe(path);
     if (before != ProbeRefusal::None)
@@ -188,7 +170,7 @@ ProbeRefusal RefusalAfterProbe(const QString& path, const QString& toolOutput, b
     const bool readable = file.open(QIODevice::ReadOnly);
     // Enough for the transport-stream check, the furthest one in.
     const QByteArray head = readable ? file.read(256) : QByteArray();
-    return ClassifyFailedProbe(toolOutput, head, readable, timedOut);
+    return ClassifyFailedProbe(report, WithoutPath(errorText, path), head, readable, timedOut);
 }
 
 QString RefusalReasonText(ProbeRefusal reason)

@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 
+struct ProbeReport;
+
 // Why a file given to the probe did not become a row. The user is told, so
 // the reason has to be honest: blaming a good file on a stalled drive, or
 // calling a cut-off recording "not media", sends the user the wrong way.
@@ -25,20 +27,28 @@ ProbeRefusal RefusalBeforeProbe(const QString& path);
 // text the tool renders as pictures (a .txt or .nfo file), a still picture,
 // or a type guessed from the name alone whose streams the tool could not
 // make out (a text file named .flac).
-bool IsNonMediaReport(const QString& toolOutput);
+bool IsNonMediaReport(const ProbeReport& report);
 
 // True when the first bytes of a file carry the signature of a container
 // the program takes (MP4, Matroska, Ogg, RIFF, ASF, ...).
 bool StartsLikeMedia(const QByteArray& head);
 
-// The reason for a failed probe, from the tool's output and the file's
-// state: `readable` whether the file could be opened, `head` its first
-// bytes, `timedOut` whether the tool was ended for taking too long.
-ProbeRefusal ClassifyFailedProbe(const QString& toolOutput, const QByteArray& head, bool readable,
-                                 bool timedOut);
+// The reason for a failed probe, from what the prober found (`report`), what
+// it said on its error channel (`errorText`, with the file's own name taken
+// out: a name may read like any message) and the file's state: `readable`
+// whether the file could be opened, `head` its first bytes, `timedOut`
+// whether the prober was ended for taking too long.
+ProbeRefusal ClassifyFailedProbe(const ProbeReport& report, const QString& errorText,
+                                 const QByteArray& head, bool readable, bool timedOut);
 
-// Looks at the file now and classifies a failed probe of it.
-ProbeRefusal RefusalAfterProbe(const QString& path, const QString& toolOutput, bool timedOut);
+// Looks at the file now and classifies a failed probe of it. The path is
+// removed from `errorText` before it is read.
+ProbeRefusal RefusalAfterProbe(const QString& path, const ProbeReport& report,
+                               const QString& errorText, bool timedOut);
+
+// The prober's error text with every mention of `path` replaced, so the
+// messages it holds are the tool's own.
+QString WithoutPath(const QString& errorText, const QString& path);
 
 // "not a media file", "cannot be read", "damaged" (translated).
 QString RefusalReasonText(ProbeRefusal reason);

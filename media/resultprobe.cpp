@@ -1,5 +1,6 @@
 #include "media/resultprobe.h"
 
+#include "media/childprocess.h"
 #include "media/frameindex.h"
 
 #include <QLibrary>
@@ -71,6 +72,8 @@ QString TypeName(AVMediaType type)
 QByteArray RunProber(const QStringList& arguments, bool* ok)
 {
     QProcess process;
+    // This thread waits for the prober, so it may end with the thread.
+    ChildProcess::DieWithParent(process);
     process.start(FfprobePath(), arguments, QIODevice::ReadOnly);
     const bool done = process.waitForFinished(kProbeTimeoutMs);
     if (!done)

@@ -6,9 +6,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#ifdef Q_OS_WIN
+
 const QStringList& ToolFiles()
 {
-#ifdef Q_OS_WIN
     static const QStringList files{
         QStringLiteral("avutil-56.dll"),     QStringLiteral("avformat-58.dll"),
         QStringLiteral("avfilter-7.dll"),    QStringLiteral("avdevice-58.dll"),
@@ -21,9 +22,6 @@ const QStringList& ToolFiles()
         QStringLiteral("libx264-157.dll"),   QStringLiteral("xvidcore.dll"),
         QStringLiteral("swscale-5.dll"),     QStringLiteral("swresample-3.dll"),
         QStringLiteral("SDL2.dll"),          QStringLiteral("ffmpeg.exe")};
-#else
-    static const QStringList files{QStringLiteral("ffmpeg")};
-#endif
     return files;
 }
 
@@ -49,3 +47,4 @@ void CopyToolFiles(const QString& folder, bool remove)
             QFile(target).setPermissions(QFile(source).permissions());
     }
 }
+#endif

@@ -7,6 +7,7 @@
 
 QString WorkFolder()
 {
+#ifdef Q_OS_WIN
     const QString maker = QDir::tempPath() + QLatin1Char('/') + QLatin1String(kMakerName);
     const QString folder = maker + QLatin1Char('/') + QLatin1String(kProgramName);
     QDir dir;
@@ -15,6 +16,14 @@ QString WorkFolder()
     if (!dir.exists(folder))
         dir.mkdir(folder);
     return folder;
+#else
+    const QString privateFolder = Platform::PrivateFolder();
+    if (privateFolder.isEmpty())
+        return QString(); // no safe place: jobs fail with a message
+    const QString folder = privateFolder + QStringLiteral("/work");
+    QDir().mkdir(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    return folder;
+#endif
 }
 
 QString FfmpegPath()

@@ -4,6 +4,7 @@
 #include "app/platform.h"
 #include "app/settings.h"
 #include "app/timetext.h"
+#include "media/childprocess.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -101,6 +102,9 @@ int CMyPlayer::play(const QString& filePath, const QString& windowId, const QStr
     if (!m_workingDirectory.isEmpty())
         process->setWorkingDirectory(m_workingDirectory);
     process->setProcessChannelMode(QProcess::SeparateChannels);
+    // The player also leaves when its input closes, but only once it reads
+    // it; a player that hangs must go with the program all the same.
+    ChildProcess::DieWithParent(*process);
     process->start(program(), m_lastArguments, QIODevice::ReadWrite);
     m_timer.stop();
     m_awaitingFirstPosition = true;

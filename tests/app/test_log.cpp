@@ -1,11 +1,30 @@
-// The log file: line shape, encoding, recreation and thread safety.
+// The log file: line shape, encoding, recreation, thread safety, and that it
+// stays the user's own.
 #include "app/logfile.h"
 
+#include "testsupport/testmedia.h"
+
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QFile>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QThread>
 #include <QtTest>
+
+#include <sys/stat.h>
+
+namespace {
+mode_t Mode(const QString& path)
+{
+    return mode_t(TestMedia::FileMode(path));
+}
+
+QByteArray Md5(const QString& path)
+{
+    return TestMedia::FileMd5(path);
+}
+} // namespace
 
 class TestLog : public QObject
 {
@@ -30,8 +49,9 @@ private Q_SLOTS:
         const QDateTime when(QDate(2024, 3, 5), QTime(14, 7, 9));
         QCOMPARE(FormatLogLine(when, QStringLiteral("hello")),
                  QStringLiteral("2024-03-05 14:07:09 Tue : hello"));
-        QVERIFY(LogFilePath().endsWith(QLatin1String("/Tarnwick/splicora.log")));
-        QVERIFY(LogFilePath().startsWith(QDir::tempPath()));
+        // In the user's private folder, never in the shared temporary one.
+        QCOMPARE(LogFilePath(), qEnvironmentVariable("XDG_RUNTIME_DIR") +
+                                    QStringLiteral("/splicora/splicora.log"));
     }
 
     void everyMessageIsOneCrLfLine()
@@ -67,6 +87,57 @@ private Q_SLOTS:
         QDir(LogFolderPath()).removeRecursively();
         qDebug("again");
         QVERIFY(QString::fromUtf8(logBytes()).contains(QLatin1String(" : again")));
+        QCOMPARE(Mode(LogFolderPath()) & 07777, mode_t(0700));
+    }
+
+    void logIsReadableByTheUserAlone()
+    {
+        // Even with a umask that would hand the file to everybody.
+        const mode_t previous = ::umask(0);
+        qDebug("private");
+        ::umask(previous);
+        QCOMPARE(Mode(LogFolderPath()), mode_t(S_IFDIR | 0700));
+        QCOMPARE(Mode(LogFilePath()), mode_t(S_IFREG | 0600));
+        QVERIFY(logBytes().contains(" : private\r\n"));
+    }
+
+    void nothingIsWrittenThroughWhatStandsInTheLogsPlace_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("link to a file") << "link";
+        QTest::newRow("link to no file yet") << "dangling";
+        QTest::newRow("pipe") << "pipe";
+    }
+
+    void nothingIsWrittenThroughWhatStandsInTheLogsPlace()
+    {
+        QFETCH(QString, kind);
+        QTemporaryDir elsewhere;
+        QVERIFY(elsewhere.isValid());
+        const QString target = elsewhere.filePath(QStringLiteral("target"));
+        if (kind == QLatin1String("link")) {
+            QFile file(target);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("someone's file\n");
+        }
+        const QByteArray before = Md5(target);
+        QFile::remove(LogFilePath());
+        if (kind == QLatin1String("pipe"))
+            QCOMPARE(::mkfifo(QFile::encodeName(LogFilePath()).constData(), 0600), 0);
+        else
+            QVERIFY(QFile::link(target, LogFilePath()));
+
+        qDebug("must not land anywhere"); // a pipe without reader must not hang it
+
+        QCOMPARE(Md5(target), before);
+        QCOMPARE(QFile::exists(target), kind == QLatin1String("link"));
+        QCOMPARE(Mode(LogFilePath()) & S_IFMT, kind == QLatin1String("pipe") ? S_IFIFO : S_IFLNK);
+        // The next start removes it, and logging goes on in a file of its own.
+        RemovePreviousLogFile();
+        QCOMPARE(Md5(target), before);
+        qDebug("fresh");
+        QCOMPARE(Mode(LogFilePath()), mode_t(S_IFREG | 0600));
+        QVERIFY(logBytes().contains(" : fresh\r\n"));
     }
 
     void threadsNeverInterleaveWithinALine()

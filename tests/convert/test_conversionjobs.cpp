@@ -8,6 +8,7 @@
 #include "list/videolistwidget.h"
 #include "mainwindow/vcmainwidget.h"
 #include "mainwindow/vctopwidget.h"
+#include "media/childprocess.h"
 #include "media/frameindex.h"
 #include "media/probequeue.h"
 #include "media/workfolder.h"
@@ -461,6 +462,8 @@ private Q_SLOTS:
         QTest::addColumn<bool>("kept");
         QTest::newRow("file deleted after adding") << "deleted"
                                                    << "can no longer be read" << false;
+        QTest::newRow("file deleted while joining") << "deleted mid-job"
+                                                    << "can no longer be read" << false;
         QTest::newRow("tool killed") << "killed"
                                      << "stopped unexpectedly" << false;
         QTest::newRow("output folder full") << "full"
@@ -492,6 +495,12 @@ private Q_SLOTS:
         } else if (fault == "truncated") {
             QFile file(middle);
             QVERIFY(file.resize(file.size() * 2 / 5));
+        } else if (fault == "deleted mid-job") {
+            // The join reads its list's files one after another.
+            connect(bar(), &VCBottomWidget::toolStepStarted, this, [middle](int phase, int) {
+                if (phase == 0)
+                    QFile::remove(middle);
+            });
         } else if (fault == "killed") {
             connect(bar(), &VCBottomWidget::toolStepStarted, this, [this](int phase, int) {
                 if (phase == 0 && bar()->toolProcess())
@@ -519,6 +528,39 @@ private Q_SLOTS:
         }
         QVERIFY(QDir(WorkFolder()).entryList({"job-*"}).isEmpty());
         QVERIFY(!bar()->isConverting());
+    }
+
+    // The engine's tool killed from outside, or stuck without progress: the
+    // job ends with a message, not an overlay that stays up for ever.
+    void engineFaultsEndTheJob_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("tool killed") << int(SIGKILL) << "stopped before the result was complete";
+        QTest::newRow("tool stalled") << int(SIGSTOP) << "stopped making progress";
+    }
+
+    void engineFaultsEndTheJob()
+    {
+        QFETCH(int, signal);
+        QFETCH(QString, expected);
+        bar()->setEngineStallTimeout(1500);
+        QVERIFY(add({"long1.mp4", "long2.mp4"}));
+        QTest::mouseClick(bar()->startButton(), Qt::LeftButton);
+        QList<qint64> tools;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !(tools = ChildProcess::ChildrenNamed("ffmpeg", m_out->path())).isEmpty() &&
+                !outputFiles().isEmpty(),
+            30000);
+        ::kill(pid_t(tools.first()), signal);
+        QTRY_VERIFY_WITH_TIMEOUT(!m_answers->texts.isEmpty(), 20000);
+        const QString report = m_answers->texts.last();
+        QVERIFY2(report.startsWith("Conversion failed.\n") && report.contains(expected),
+                 qPrintable(report));
+        QVERIFY(!m_window->progressOverlay()->isVisible());
+        QVERIFY(!bar()->isConverting());
+        QVERIFY2(outputFiles().isEmpty(), qPrintable(outputFiles().join('|')));
+        QVERIFY(ChildProcess::ChildrenNamed("ffmpeg", m_out->path()).isEmpty());
     }
 
     void refusedBeforeAnythingRuns_data()

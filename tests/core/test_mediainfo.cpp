@@ -1,49 +1,48 @@
 #include "media/mediainfo.h"
 
+#include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTest>
+
+#include <cmath>
 
 namespace {
 
-// What ffmpeg 5.1 prints for the probe-and-thumbnail run on an MP4 with one
-// H.264 stream and two AAC streams: the input section, the stream mapping,
-// the thumbnail's output section (with a "Stream #... Video:" line of its
-// own) and the error lines.
-const char* const kThreeStreamReport =
-    R"REPORT(ffmpeg version 5.1.9-0+deb12u1 Copyright (c) 2000-2026 the FFmpeg developers
-  libavformat    59. 27.100 / 59. 27.100
-Input #0, mov,mp4,m4a,3gp,3g2,mj2, from '/home/ann/Videos/holiday clip.mp4':
-  Metadata:
-    major_brand     : isom
-  Duration: 00:00:03.00, start: 0.000000, bitrate: 1114 kb/s
-  Stream #0:0[0x1](und): Video: h264 (Constrained Baseline) (avc1 / 0x31637661), yuv420p(progressive), 640x360 [SAR 1:1 DAR 16:9], 857 kb/s, 29.97 fps, 29.97 tbr, 30k tbn (default)
-    Metadata:
-      handler_name    : VideoHandler
-  Stream #0:1[0x2](eng): Audio: aac (LC) (mp4a / 0x6134706D), 44100 Hz, mono, fltp, 69 kb/s (default)
-    Metadata:
-      handler_name    : SoundHandler
-      title           : Director: comments
-  Stream #0:2[0x3](fra): Audio: aac (LC) (mp4a / 0x6134706D), 48000 Hz, 5.1, fltp, 172 kb/s
-Stream mapping:
-  Stream #0:0 -> #0:0 (h264 (native) -> mjpeg (native))
-Output #0, image2, to '/tmp/Tarnwick/Splicora/thumb/0b6a2c1bd1c1d0f3f0e1e6d3c4b5a697.jpg':
-  Duration: 00:09:00.00
-  Stream #0:0(und): Video: mjpeg, yuvj420p(pc, progressive), 640x360 [SAR 1:1 DAR 16:9], q=2-31, 200 kb/s, 29.97 fps, 29.97 tbn (default)
-frame=    1 fps=0.0 q=4.1 size=N/A time=00:00:00.03 bitrate=N/A speed=9.52x    )REPORT"
-    "\r"
-    R"REPORT(av_interleaved_write_frame(): Invalid argument
-Conversion failed!
-)REPORT";
+// What the prober answers (-of json, the entries the probe asks for) for an
+// MP4 with one H.264 stream and two AAC streams, trimmed of entries the
+// report does not read.
+const char* const kThreeStreamJson = R"JSON({
+    "programs": [],
+    "streams": [
+        {"index": 0, "codec_name": "h264", "profile": "Constrained Baseline",
+         "codec_type": "video", "width": 640, "height": 360,
+         "sample_aspect_ratio": "1:1", "display_aspect_ratio": "16:9", "pix_fmt": "yuv420p",
+         "r_frame_rate": "30000/1001", "avg_frame_rate": "30000/1001",
+         "time_base": "1/30000", "bit_rate": "857123",
+         "disposition": {"attached_pic": 0}, "tags": {"language": "und"}},
+        {"index": 1, "codec_name": "aac", "profile": "LC", "codec_type": "audio",
+         "sample_fmt": "fltp", "sample_rate": "44100", "channels": 1,
+         "channel_layout": "mono", "bits_per_sample": 0, "r_frame_rate": "0/0",
+         "avg_frame_rate": "0/0", "time_base": "1/44100", "bit_rate": "69000",
+         "disposition": {"attached_pic": 0},
+         "tags": {"language": "eng", "title": "Director: comments"}},
+        {"index": 2, "codec_name": "aac", "profile": "LC", "codec_type": "audio",
+         "sample_fmt": "fltp", "sample_rate": "48000", "channels": 6,
+         "channel_layout": "5.1", "bits_per_sample": 0, "bit_rate": "172000",
+         "disposition": {"attached_pic": 0}, "tags": {"language": "fra"}},
+        {"index": 3, "codec_name": "mov_text", "codec_type": "subtitle"}
+    ],
+    "format": {"format_name": "mov,mp4,m4a,3gp,3g2,mj2", "start_time": "0.000000",
+               "duration": "3.002000", "bit_rate": "1114000", "probe_score": 100}
+})JSON";
 
-const QString kInputVideoLine = QStringLiteral(
-    "Stream #0:0[0x1](und): Video: h264 (Constrained Baseline) (avc1 / 0x31637661), "
-    "yuv420p(progressive), 640x360 [SAR 1:1 DAR 16:9], 857 kb/s, 29.97 fps, 29.97 tbr, 30k tbn "
-    "(default)");
+const QString kInputVideoLine =
+    QStringLiteral("Stream #0:0(und): Video: h264 (Constrained Baseline), yuv420p, 640x360 "
+                   "[SAR 1:1 DAR 16:9], 857 kb/s, 29.97 fps, 29.97 tbr, 30k tbn");
 const QString kFirstAudioLine =
-    QStringLiteral("Stream #0:1[0x2](eng): Audio: aac (LC) (mp4a / 0x6134706D), 44100 Hz, "
-                   "mono, fltp, 69 kb/s (default)");
+    QStringLiteral("Stream #0:1(eng): Audio: aac (LC), 44100 Hz, mono, fltp, 69 kb/s");
 const QString kSecondAudioLine =
-    QStringLiteral("Stream #0:2[0x3](fra): Audio: aac (LC) (mp4a / 0x6134706D), 48000 Hz, "
-                   "5.1, fltp, 172 kb/s");
+    QStringLiteral("Stream #0:2(fra): Audio: aac (LC), 48000 Hz, 5.1, fltp, 172 kb/s");
 const QString kFullVideoLine = QStringLiteral(
     "Stream #0:0(und): Video: h264 (High), yuv420p(tv, bt709), 1920x1080 [SAR 1:1 DAR 16:9], "
     "5000 kb/s, 29.97 fps, 29.97 tbr, 30k tbn, 59.94 tbc (default)");
@@ -70,9 +69,14 @@ private slots:
     void removeBracketed();
     void streamIdsOf_data();
     void streamIdsOf();
-    void parseRealReport();
-    void parseReportRules_data();
-    void parseReportRules();
+    void reportFromJson();
+    void reportFromJsonRules_data();
+    void reportFromJsonRules();
+    void hostileJsonStaysInBounds_data();
+    void hostileJsonStaysInBounds();
+    void mangledJsonNeverBreaksTheLines();
+    void rateText_data();
+    void rateText();
     void fillDurationAndSuffix_data();
     void fillDurationAndSuffix();
     void fillClearsEarlierRecord();
@@ -214,15 +218,18 @@ void TestMediaInfo::streamIdsOf()
     QTEST(StreamIdsOf(lines), "expected");
 }
 
-void TestMediaInfo::parseRealReport()
+void TestMediaInfo::reportFromJson()
 {
-    const ProbeReport report = ParseProbeReport(QString::fromUtf8(kThreeStreamReport));
+    const ProbeReport report = ProbeReportFromJson(QByteArray(kThreeStreamJson));
 
-    // Only the input section counts: the thumbnail's own mjpeg stream and the
-    // Duration line after "Output #" belong to what the tool writes.
+    // Lines in the media tool's own shape, built from the structured facts.
     QCOMPARE(report.durationLine, s("Duration: 00:00:03.00, start: 0.000000, bitrate: 1114 kb/s"));
     QCOMPARE(report.audioStreamLines, (QStringList{kFirstAudioLine, kSecondAudioLine}));
     QCOMPARE(report.videoStreamLines, (QStringList{kInputVideoLine}));
+    QCOMPARE(report.formatName, s("mov,mp4,m4a,3gp,3g2,mj2"));
+    QCOMPARE(report.probeScore, 100);
+    QCOMPARE(report.otherStreams, 1);
+    QVERIFY(!report.incompleteStreams);
     QVERIFY(IsUsableProbeReport(report));
 
     MediaInfo info;
@@ -234,7 +241,11 @@ void TestMediaInfo::parseRealReport()
     QCOMPARE(info.audioStreamIds, (QStringList{"1", "2"}));
     QCOMPARE(info.channelsText, s("mono"));
     QCOMPARE(info.videoStreamIds, (QStringList{"0"}));
+    QCOMPARE(info.videoCodec, s("h264"));
+    QCOMPARE(info.width, 640);
+    QCOMPARE(info.height, 360);
     QCOMPARE(info.frameRateText, s("29.97fps"));
+    QCOMPARE(info.videoBitRateText, s("857 kb/s"));
 
     // Tracks are told apart by language and title; the chosen one's facts
     // replace the first one's.
@@ -247,48 +258,180 @@ void TestMediaInfo::parseRealReport()
     QCOMPARE(info.sampleRateText, s("48000 Hz"));
     ComputeEncodingParameters(info);
     QCOMPARE(info.audioChannels, 6);
+    QCOMPARE(info.audioBitRate, 172000);
 }
 
-void TestMediaInfo::parseReportRules_data()
+void TestMediaInfo::reportFromJsonRules_data()
 {
-    QTest::addColumn<QString>("output");
+    QTest::addColumn<QByteArray>("json");
     QTest::addColumn<QString>("durationLine");
     QTest::addColumn<QStringList>("videoLines");
     QTest::addColumn<QStringList>("audioLines");
     QTest::addColumn<bool>("usable");
 
-    const QString duration = s("Duration: 00:00:05.00");
-    const QStringList mp3{s("Stream #0:0: Audio: mp3")};
-    QTest::newRow("nothing after Stream mapping counts")
-        << s("  Duration: 00:00:05.00\n  Stream #0:0: Audio: mp3\nStream mapping:\n"
-             "  Stream #0:0 -> #0:0 (mp3 (mp3float) -> aac (native))\n  Stream #0:0: Video: h\n")
-        << duration << QStringList() << mp3 << true;
-    QTest::newRow("nothing after Output # counts")
-        << s("  Duration: 00:00:05.00\n  Stream #0:0: Audio: mp3\n"
-             "Output #0, ipod, to 'x.m4a':\n  Stream #0:0: Audio: aac (LC), 44100 Hz\n")
-        << duration << QStringList() << mp3 << true;
-    QTest::newRow("later Duration ignored, CR trimmed")
-        << s("  Duration: 00:00:05.00\r\n  Stream #0:0: Audio: mp3\r\n  Duration: 00:09:00.00\n")
-        << duration << QStringList() << mp3 << true;
-    // A stream line is never taken as the duration line (a title tag, say).
-    QTest::newRow("stream line naming Duration")
-        << s("  Stream #0:0: Video: h264 Duration: 1\n  Duration: N/A\n") << s("Duration: N/A")
-        << QStringList{"Stream #0:0: Video: h264 Duration: 1"} << QStringList() << true;
-    QTest::newRow("no streams") << s("Duration: 00:00:05.00\n") << duration << QStringList()
-                                << QStringList() << false;
-    QTest::newRow("no duration, case sensitive marks")
-        << s("DURATION: 00:00:01.00\n  stream #0:0: Video: h264\n  Stream #0:0: Audio: mp3\n")
-        << QString() << QStringList() << mp3 << false;
+    const QByteArray na = R"("format": {"format_name": "mp3"})";
+    QTest::newRow("cover art stays a picture stream")
+        << QByteArray(R"({"streams": [{"index": 0, "codec_type": "audio", "codec_name": "mp3",
+              "sample_rate": "44100", "channels": 1, "channel_layout": "mono",
+              "sample_fmt": "fltp", "bit_rate": "64000"},
+             {"index": 1, "codec_type": "video", "codec_name": "mjpeg", "profile": "Baseline",
+              "pix_fmt": "yuvj420p", "width": 64, "height": 48, "r_frame_rate": "90000/1",
+              "avg_frame_rate": "0/0", "time_base": "1/90000",
+              "disposition": {"attached_pic": 1}}],
+             "format": {"format_name": "mp3", "duration": "3.030204", "start_time": "0.025056",
+              "bit_rate": "69458"}})")
+        << s("Duration: 00:00:03.03, start: 0.025056, bitrate: 69 kb/s")
+        << QStringList{s("Stream #0:1: Video: mjpeg (Baseline), yuvj420p, 64x48, 90k tbr, 90k "
+                         "tbn (attached pic)")}
+        << QStringList{s("Stream #0:0: Audio: mp3, 44100 Hz, mono, fltp, 64 kb/s")} << true;
+    // Fixed-size samples: the rate comes from them, as the media tool says.
+    QTest::newRow("no duration, pcm rate, unnamed layout")
+        << QByteArray(R"({"streams": [{"codec_type": "audio", "codec_name": "pcm_s16le",
+              "sample_rate": "8000", "channels": 3, "sample_fmt": "s16",
+              "bits_per_sample": 16}], )" +
+                      na + "}")
+        << s("Duration: N/A, bitrate: N/A") << QStringList()
+        << QStringList{s("Stream #0:0: Audio: pcm_s16le, 8000 Hz, 3 channels, s16, 384 kb/s")}
+        << true;
+    QTest::newRow("no streams") << QByteArray("{" + na + "}") << s("Duration: N/A, bitrate: N/A")
+                                << QStringList() << QStringList() << false;
+    QTest::newRow("prober opened nothing")
+        << QByteArray("{}") << QString() << QStringList() << QStringList() << false;
 }
 
-void TestMediaInfo::parseReportRules()
+void TestMediaInfo::reportFromJsonRules()
 {
-    QFETCH(QString, output);
-    const ProbeReport report = ParseProbeReport(output);
+    QFETCH(QByteArray, json);
+    const ProbeReport report = ProbeReportFromJson(json);
     QTEST(report.durationLine, "durationLine");
     QTEST(report.videoStreamLines, "videoLines");
     QTEST(report.audioStreamLines, "audioLines");
     QTEST(IsUsableProbeReport(report), "usable");
+}
+
+void TestMediaInfo::hostileJsonStaysInBounds_data()
+{
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<QString>("durationLine");
+    QTest::addColumn<QStringList>("videoLines");
+    QTest::addColumn<QStringList>("audioLines");
+    QTest::addColumn<QStringList>("titles");
+
+    const QByteArray format = R"("format": {"format_name": "matroska,webm", "duration": "10"})";
+    const QString tenSeconds = s("Duration: 00:00:10.00, bitrate: N/A");
+    auto audio = [&format](const QByteArray& fields) {
+        return QByteArray(R"({"streams": [{"codec_type": "audio", )") + fields + "}], " + format +
+               "}";
+    };
+    // Only values of a known form reach a line; anything else is left out.
+    QTest::newRow("forged codec, language and layout")
+        << audio(R"("index": 0, "codec_name": "aac\n  Stream #0:9: Audio: mp3",
+                    "tags": {"language": "en\nDuration: 00:00:01.00", "title": "a\n  b\u202e"},
+                    "sample_rate": "48000, 96000 Hz", "channels": 2,
+                    "channel_layout": "stereo, 99 kb/s", "sample_fmt": "s16\n")")
+        << tenSeconds << QStringList() << QStringList{s("Stream #0:0: Audio: none, 2 channels")}
+        << QStringList{s("a b")};
+    QTest::newRow("wrong types") << QByteArray(
+                                        R"({"streams": {"codec_type": "audio"}, "format": ["x"]})")
+                                 << QString() << QStringList() << QStringList() << QStringList();
+    QTest::newRow("numbers of the wrong type or size")
+        << QByteArray(R"({"streams": [{"codec_type": "video", "index": "x", "codec_name": 5,
+              "width": "1e400", "height": -1, "avg_frame_rate": "1/0", "r_frame_rate": "nan",
+              "time_base": "99999999999/1", "bit_rate": "1e300"}],
+              "format": {"duration": "nan", "start_time": "inf", "bit_rate": [1]}})")
+        << s("Duration: N/A, bitrate: N/A") << QStringList{s("Stream #0:0: Video: none")}
+        << QStringList() << QStringList();
+    QTest::newRow("huge and negative durations")
+        << QByteArray(R"({"streams": [], "format": {"duration": "-5", "start_time": 1e13}})")
+        << s("Duration: N/A, bitrate: N/A") << QStringList() << QStringList() << QStringList();
+    QTest::newRow("longest duration taken")
+        << QByteArray(R"({"format": {"duration": 999999999999, "start_time": "-1.5"}})")
+        << s("Duration: 277777777:46:39.00, start: -1.500000, bitrate: N/A") << QStringList()
+        << QStringList() << QStringList();
+    QTest::newRow("number out of range")
+        << QByteArray(R"({"streams": [{"codec_type": "video", "width": 1e400}], )" + format + "}")
+        << QString() << QStringList() << QStringList() << QStringList();
+    QTest::newRow("truncated") << QByteArray(kThreeStreamJson).left(700) << QString()
+                               << QStringList() << QStringList() << QStringList();
+    QTest::newRow("not JSON") << QByteArray("Duration: 00:00:01.00\nStream #0:0: Audio: mp3\n")
+                              << QString() << QStringList() << QStringList() << QStringList();
+}
+
+void TestMediaInfo::hostileJsonStaysInBounds()
+{
+    QFETCH(QByteArray, json);
+    const ProbeReport report = ProbeReportFromJson(json);
+    QTEST(report.durationLine, "durationLine");
+    QTEST(report.videoStreamLines, "videoLines");
+    QTEST(report.audioStreamLines, "audioLines");
+    QTEST(report.audioStreamTitles, "titles");
+    MediaInfo info;
+    FillMediaInfo(info, s("/m/x.mkv"), report.durationLine, report.videoStreamLines,
+                  report.audioStreamLines, report.audioStreamTitles);
+    ComputeEncodingParameters(info);
+    QVERIFY(info.duration >= 0);
+}
+
+void TestMediaInfo::mangledJsonNeverBreaksTheLines()
+{
+    // Damaged answers of every kind: cut short, bytes replaced, pieces
+    // repeated. Whatever parses must still give lines of the known shape.
+    static const QRegularExpression lineShape(
+        QStringLiteral("\\AStream #0:\\d+(\\([a-z]{2,3}\\))?: (Video|Audio): [a-z0-9_]+"
+                       "[^\\x00-\\x1f,]*(, [^\\x00-\\x1f,]+)*\\z"));
+    const QByteArray good(kThreeStreamJson);
+    const QByteArray noise("\"{}[],:0123456789.-e\\n /x\x01\xff");
+    QRandomGenerator random(20240607);
+    int parsed = 0;
+    for (int round = 0; round < 3000; ++round) {
+        QByteArray json = good;
+        const int edits = 1 + int(random.bounded(8));
+        for (int e = 0; e < edits && !json.isEmpty(); ++e) {
+            const int at = int(random.bounded(json.size()));
+            switch (random.bounded(3)) {
+            case 0:
+                json[at] = noise.at(int(random.bounded(noise.size())));
+                break;
+            case 1:
+                json.truncate(at);
+                break;
+            default:
+                json.insert(at, json.mid(int(random.bounded(json.size())), 40));
+            }
+        }
+        const ProbeReport report = ProbeReportFromJson(json);
+        parsed += report.durationLine.isEmpty() ? 0 : 1;
+        for (const QString& line : report.videoStreamLines + report.audioStreamLines)
+            QVERIFY2(lineShape.match(line).hasMatch(), qPrintable(line));
+        QVERIFY(!report.durationLine.contains(QLatin1Char('\n')));
+        MediaInfo info;
+        FillMediaInfo(info, s("/m/x.mp4"), report.durationLine, report.videoStreamLines,
+                      report.audioStreamLines, report.audioStreamTitles);
+        ComputeEncodingParameters(info);
+        QVERIFY(info.duration >= 0);
+    }
+    // The rounds reached the builder, not only the JSON reader.
+    QVERIFY2(parsed > 50, qPrintable(QString::number(parsed)));
+}
+
+void TestMediaInfo::rateText_data()
+{
+    QTest::addColumn<double>("rate");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("whole") << 25.0 << s("25");
+    QTest::newRow("ntsc") << 30000.0 / 1001 << s("29.97");
+    QTest::newRow("film") << 24000.0 / 1001 << s("23.98");
+    QTest::newRow("thousands") << 90000.0 << s("90k");
+    QTest::newRow("one thousand") << 1000.0 << s("1k");
+    QTest::newRow("not whole thousands") << 1001.0 << s("1001");
+    QTest::newRow("tiny") << 0.001 << s("0.0010");
+    QTest::newRow("not a number") << std::nan("") << s("0.0000");
+}
+
+void TestMediaInfo::rateText()
+{
+    QFETCH(double, rate);
+    QTEST(RateText(rate), "text");
 }
 
 void TestMediaInfo::fillDurationAndSuffix_data()

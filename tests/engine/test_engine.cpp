@@ -13,11 +13,14 @@
 #include <QMutex>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 #include <QtEndian>
 
+#include <csignal>
+#include <limits>
 #include <unistd.h>
 
 namespace {
@@ -70,6 +73,10 @@ QList<EndCall> CallsFor(int handle)
 }
 
 constexpr qint64 Second = 1000000;
+constexpr qint64 Min64 = std::numeric_limits<qint64>::min();
+constexpr qint64 Max64 = std::numeric_limits<qint64>::max();
+constexpr qint32 Min32 = std::numeric_limits<qint32>::min();
+constexpr qint32 Max32 = std::numeric_limits<qint32>::max();
 constexpr int ConvertTimeoutMs = 120000;
 
 MediaInfo Format(const char* suffix, const char* video, int width, int height, const char* audio,
@@ -443,6 +450,120 @@ private slots:
         QCOMPARE(m_api.convertAll(block.constData(), 0, 0), 0);
         QVERIFY(!QFile::exists(output(QStringLiteral("bad.mp4"))));
     }
+    // Values no media file has are refused where they come in, never
+    // computed with: differences and sums of them would overflow.
+    void impossibleFactsAreRefused_data()
+    {
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<qint64>("value");
+        const auto row = [](const char* name, int offset, qint64 value) {
+            QTest::newRow(name) << offset << value;
+        };
+        row("length INT64_MIN", OrvelaneInfoOffsetDuration, Min64);
+        row("length INT64_MAX", OrvelaneInfoOffsetDuration, Max64);
+        row("width negative", OrvelaneInfoOffsetWidth, -320);
+        row("height INT_MAX", OrvelaneInfoOffsetHeight, Max32);
+        row("frame rate negative", OrvelaneInfoOffsetRateNum, -25);
+        row("sample rate INT_MIN", OrvelaneInfoOffsetSampleRate, Min32);
+        row("sound streams INT_MIN", OrvelaneInfoOffsetAudioCount, Min32);
+    }
+    void impossibleFactsAreRefused()
+    {
+        QFETCH(int, offset);
+        QFETCH(qint64, value);
+        QByteArray block = infoOf(media("small.mp4"));
+        QVERIFY(!block.isEmpty());
+        if (offset == OrvelaneInfoOffsetDuration)
+            qToLittleEndian<qint64>(value, block.data() + offset);
+        else
+            qToLittleEndian<qint32>(qint32(value), block.data() + offset);
+        const int id = m_api.addFile(media("small.mp4").toUtf8().constData(), block.constData(), 0);
+        if (id > 0)
+            m_items.append(id);
+        QCOMPARE(id, -1);
+    }
+    void impossibleOutputIsRefused_data()
+    {
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<int>("value");
+        QTest::newRow("frame rate 0") << ConvertParams::OffsetFrameRateNum << 0;
+        QTest::newRow("frame rate negative") << ConvertParams::OffsetFrameRateNum << -30;
+        QTest::newRow("rate denominator INT_MIN") << ConvertParams::OffsetFrameRateDen << Min32;
+        QTest::newRow("a million frames a second") << ConvertParams::OffsetFrameRateNum << 1000000;
+        QTest::newRow("width INT_MAX") << ConvertParams::OffsetWidth << Max32;
+        QTest::newRow("height negative") << ConvertParams::OffsetHeight << -480;
+        QTest::newRow("sample rate INT_MAX") << ConvertParams::OffsetSampleRate << Max32;
+        QTest::newRow("sample rate negative") << ConvertParams::OffsetSampleRate << -44100;
+    }
+    void impossibleOutputIsRefused()
+    {
+        QFETCH(int, offset);
+        QFETCH(int, value);
+        QVERIFY(add(media("small.mp4"), 0, Second) > 0);
+        QTemporaryDir out;
+        const QString result = out.filePath(QStringLiteral("refused.mp4"));
+        QByteArray block = EngineParameterBlock(result, OutputProfileFor(Mp4Format(), {}));
+        qToLittleEndian<qint32>(value, block.data() + offset);
+        const int handle = m_api.convertAll(block.constData(), 0, 0);
+        if (handle > 0)
+            m_api.destroy(handle);
+        QCOMPARE(handle, 0);
+        QVERIFY(!QFile::exists(result));
+    }
+    // Ranges the host asks for are clamped to the file; one that keeps
+    // nothing of a file of known length is refused.
+    void rangesAreClamped_data()
+    {
+        QTest::addColumn<qint64>("start");
+        QTest::addColumn<qint64>("end");
+        QTest::addColumn<qint64>("kept"); // -1: the whole file; 0: refused
+        QTest::newRow("widest") << Min64 << Max64 << qint64(-1);
+        QTest::newRow("start after end") << 2 * Second << Second << qint64(-1) - 2 * Second;
+        QTest::newRow("negative start") << -5 * Second << Second << Second;
+        QTest::newRow("both past the end") << Max64 << Max64 << qint64(0);
+        QTest::newRow("both at INT64_MIN") << Min64 << Min64 << qint64(-1);
+    }
+    void rangesAreClamped()
+    {
+        QFETCH(qint64, start);
+        QFETCH(qint64, end);
+        QFETCH(qint64, kept);
+        const QByteArray block = infoOf(media("small.mp4"));
+        const qint64 whole = qFromLittleEndian<qint64>(block.data() + OrvelaneInfoOffsetDuration);
+        // "-1 - x": the whole file less x.
+        const qint64 expected = kept < 0 ? whole + kept + 1 : kept;
+        QVERIFY(add(media("small.mp4"), start, end) > 0);
+        QTemporaryDir out;
+        const int handle = convert(out.filePath(QStringLiteral("range.mp4")), Mp4Format());
+        const qint64 total = handle > 0 ? m_api.duration(handle) : 0;
+        if (handle > 0)
+            m_api.destroy(handle);
+        QCOMPARE(handle > 0, expected > 0);
+        QCOMPARE(total, expected);
+    }
+    // Files whose length the host does not know: the widest range means "to
+    // the end", and no total is made up from it.
+    void unknownLengthsDoNotOverflow()
+    {
+        QByteArray block = infoOf(media("small.mp4"));
+        qToLittleEndian<qint64>(0, block.data() + OrvelaneInfoOffsetDuration);
+        for (int i = 0; i < 2; ++i) {
+            const int id =
+                m_api.addFile(media("small.mp4").toUtf8().constData(), block.constData(), 0);
+            QVERIFY(id > 0);
+            m_items.append(id);
+            m_api.setItemTime(id, Min64, Max64);
+        }
+        QTemporaryDir out;
+        const QString result = out.filePath(QStringLiteral("unknown.mp4"));
+        const int handle = convert(result, Mp4Format());
+        QVERIFY(handle > 0);
+        QCOMPARE(m_api.duration(handle), qint64(0));
+        QCOMPARE(finish(handle), 0);
+        // Both files, each to its end.
+        QVERIFY2(qAbs(TestMedia::DurationSeconds(result) - 6.0) < 0.3,
+                 qPrintable(QString::number(TestMedia::DurationSeconds(result))));
+    }
     void failedRunLeavesNoFile()
     {
         const QString doomed = media("doomed.mp4");
@@ -454,6 +575,35 @@ private slots:
         const QString result = output(QStringLiteral("failed.mp4"));
         QCOMPARE(finish(convert(result, Mp4Format())), -1);
         QVERIFY(!QFile::exists(result));
+    }
+    // A program killed outright cannot stop its conversion; the tool must not
+    // go on writing without it.
+    void killedHostTakesItsToolAlong()
+    {
+        QTemporaryDir out;
+        const QString result = out.filePath(QStringLiteral("orphan.mp4"));
+        QProcess host;
+        host.start(QStringLiteral(ENGINE_HOST),
+                   {m_library.fileName(), media("long.mp4"), result, QStringLiteral("1920x1080")});
+        QVERIFY(host.waitForStarted());
+        // A failed run must not leave the tool behind for later tests.
+        const auto reap = qScopeGuard(
+            [&out] { TestMedia::KillProcessesNamed(QStringLiteral("ffmpeg"), out.path()); });
+        QByteArray said;
+        QTRY_VERIFY_WITH_TIMEOUT((said += host.readAllStandardOutput()).contains("started"), 30000);
+        // The engine's tool is writing.
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(result).size() > 0, ConvertTimeoutMs);
+        QCOMPARE(TestMedia::ProcessesNamed(QStringLiteral("ffmpeg"), out.path()).size(), 1);
+
+        ::kill(pid_t(host.processId()), SIGKILL);
+        QVERIFY(host.waitForFinished());
+        const auto orphans = [&out] {
+            return TestMedia::ProcessesNamed(QStringLiteral("ffmpeg"), out.path()).size();
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(orphans(), 0, 3000);
+        const qint64 size = QFileInfo(result).size();
+        QTest::qWait(500); // an absence: nothing may write to the file any more
+        QCOMPARE(QFileInfo(result).size(), size);
     }
     void lateCallbackStillRuns()
     {

@@ -8,6 +8,7 @@
 #include "list/videolistwidget.h"
 #include "mainwindow/vcmainwidget.h"
 #include "mainwindow/vctopwidget.h"
+#include "media/addfilesdialog.h"
 #include "media/probequeue.h"
 #include "player/videoplayerwidget.h"
 #include "testsupport/testmedia.h"
@@ -105,6 +106,45 @@ private Q_SLOTS:
     }
 
     void cleanup() { m_window.reset(); }
+
+    // Neither beside the program nor on PATH: the user is told at start and
+    // at every try to add, and no file dialog opens for nothing.
+    void missingMediaToolIsSaid()
+    {
+        m_window.reset();
+        QTemporaryDir bare;
+        QVERIFY(bare.isValid());
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(bare.path()));
+        SetAppFolder(bare.path());
+        int asked = 0;
+        SetOpenFilesDialog([&](QWidget*, const QString&, const QString&, const QString&) {
+            ++asked;
+            return QStringList{media(QStringLiteral("a.mp4"))};
+        });
+        QStringList atStart;
+        QStringList onAdd;
+        QStringList onDrop;
+        m_window = std::make_unique<VCMainWidget>();
+        m_window->show();
+        answerNotice(&atStart);
+        QTest::mouseClick(m_window->topBar()->addButton(), Qt::LeftButton);
+        answerNotice(&onAdd);
+        m_window->AddMediaPaths({media(QStringLiteral("a.mp4"))}); // a drop
+        answerNotice(&onDrop);
+        qputenv("PATH", path);
+        SetOpenFilesDialog({});
+
+        const QStringList expected{QStringLiteral("The media tool ffmpeg was not found."),
+                                   QStringLiteral("Debian, Ubuntu: sudo apt install ffmpeg"),
+                                   QStringLiteral("or put ffmpeg beside Splicora.")};
+        QCOMPARE(atStart, expected);
+        QCOMPARE(onAdd, expected);
+        QCOMPARE(onDrop, expected);
+        QCOMPARE(asked, 0);
+        QVERIFY(!m_window->probeQueue()->isBusy());
+        QCOMPARE(list()->itemCount(), 0);
+    }
 
     void addsMediaInOrderAndNamesEveryRefusal()
     {

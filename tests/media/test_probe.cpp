@@ -2,17 +2,23 @@
 // is handed, what is logged, and what happens when the tool misbehaves.
 #include "app/appfolder.h"
 #include "app/logfile.h"
+#include "app/timetext.h"
+#include "list/medialistlogic.h"
 #include "media/addmedia.h"
 #include "media/mediainfo.h"
 #include "media/probe.h"
 #include "media/workfolder.h"
 #include "testsupport/testmedia.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <cstdio>
 
 #include <unistd.h>
 
@@ -37,6 +43,10 @@ private Q_SLOTS:
     void cleanupTestCase();
     void addsRealFiles_data();
     void addsRealFiles();
+    void hostileNamesAndTagsAreNotRead_data();
+    void hostileNamesAndTagsAreNotRead();
+    void nameThatIsNotUtf8IsRefused();
+    void coverArtCountsAsPicture();
     void missingPiecesKeepDefaults();
     void refusedFileNamesItsReason_data();
     void refusedFileNamesItsReason();
@@ -70,6 +80,7 @@ void TestProbe::initTestCase()
         QVERIFY(junk.open(QIODevice::WriteOnly));
         junk.write(text);
     }
+    QVERIFY(QFile(mediaPath(QStringLiteral("empty.mp4"))).open(QIODevice::WriteOnly));
     QFile subtitles(mediaPath(QStringLiteral("words.srt")));
     QVERIFY(subtitles.open(QIODevice::WriteOnly));
     subtitles.write("1\n00:00:01,000 --> 00:00:02,000\nHello\n");
@@ -88,6 +99,53 @@ void TestProbe::initTestCase()
         QFile file(path);
         QVERIFY(file.resize(video ? file.size() * 2 / 5 : 2000));
     }
+    // Names and tags that the media tool prints raw in its text report,
+    // where they read like report lines of their own.
+    for (const char* name : {"x\nStream #0:9: Audio: mp3.mp4", "clip Duration: 00:00:01.00.mp4",
+                             "it's \"quoted\" 'twice'.mp4"}) {
+        QVERIFY(
+            TestMedia::MakeClip(mediaPath(QString::fromUtf8(name)), 3.0, 160, 120, 25, true, 1));
+    }
+    const QStringList tenSeconds{QStringLiteral("-f"), QStringLiteral("lavfi"),
+                                 QStringLiteral("-i"), QStringLiteral("sine=duration=10")};
+    // Inputs, then the picture's encoder (options before an input would
+    // apply to that input).
+    const QStringList tenSecondsOfPicture{
+        QStringLiteral("-f"),      QStringLiteral("lavfi"),
+        QStringLiteral("-i"),      QStringLiteral("testsrc2=size=160x120:rate=25:duration=10"),
+        QStringLiteral("-f"),      QStringLiteral("lavfi"),
+        QStringLiteral("-i"),      QStringLiteral("sine=duration=10"),
+        QStringLiteral("-c:v"),    QStringLiteral("libx264"),
+        QStringLiteral("-preset"), QStringLiteral("ultrafast")};
+    QVERIFY(TestMedia::RunFfmpeg(tenSecondsOfPicture +
+                                 QStringList{QStringLiteral("-c:a"), QStringLiteral("aac"),
+                                             QStringLiteral("-metadata"),
+                                             QStringLiteral("title=Duration: 00:01.00"),
+                                             mediaPath(QStringLiteral("title.mp4"))}));
+    const QString forgedStream = QStringLiteral("x\n  Stream #0:5: Video: h264");
+    QVERIFY(TestMedia::RunFfmpeg(
+        tenSecondsOfPicture +
+        QStringList{QStringLiteral("-c:a"), QStringLiteral("libvorbis"),
+                    QStringLiteral("-metadata"), QStringLiteral("title=") + forgedStream,
+                    QStringLiteral("-metadata:s:a:0"), QStringLiteral("title=") + forgedStream,
+                    QStringLiteral("-metadata:s:a:0"), QStringLiteral("language=eng"),
+                    mediaPath(QStringLiteral("lines.mkv"))}));
+    // MP3 and FLAC keep a tag's key as written, line breaks and all.
+    const QString forgedKey =
+        QStringLiteral("x\n  Duration: 00:00:01.00, start: 0.000000, bitrate: 1 kb/s=1");
+    for (const char* name : {"key.mp3", "key.flac"}) {
+        QVERIFY(
+            TestMedia::RunFfmpeg(tenSeconds + QStringList{QStringLiteral("-metadata"), forgedKey,
+                                                          mediaPath(QString::fromUtf8(name))}));
+    }
+    QVERIFY(TestMedia::RunFfmpeg(
+        {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+         QStringLiteral("sine=duration=3"), QStringLiteral("-i"),
+         mediaPath(QStringLiteral("still.png")), QStringLiteral("-map"), QStringLiteral("0"),
+         QStringLiteral("-map"), QStringLiteral("1"), QStringLiteral("-c:a"),
+         QStringLiteral("libmp3lame"), QStringLiteral("-c:v"), QStringLiteral("mjpeg"),
+         QStringLiteral("-disposition:v"), QStringLiteral("attached_pic"),
+         mediaPath(QStringLiteral("cover.mp3"))}));
     QVERIFY(QDir(m_media.path()).mkdir(QStringLiteral("folder.mp4")));
     QVERIFY(
         QFile::copy(mediaPath(QStringLiteral("va2.mp4")), mediaPath(QStringLiteral("locked.mp4"))));
@@ -169,8 +227,106 @@ void TestProbe::addsRealFiles()
     if (thumbnail)
         QCOMPARE(picture.size(), QSize(width, height));
 
-    // The whole report reaches the log, so a user's complaint can be read.
-    QVERIFY(logText().contains(result.durationLine));
+    // The prober's answer reaches the log, so a user's complaint can be read.
+    QVERIFY(logText().contains(
+        QStringLiteral("\"codec_name\": \"%1\"").arg(audioLines ? audioCodec : videoCodec)));
+}
+
+void TestProbe::hostileNamesAndTagsAreNotRead_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<double>("seconds");
+    QTest::addColumn<QString>("videoFacts"); // the row's facts lines, after the duration
+    QTest::addColumn<QString>("audioFacts");
+    QTest::addColumn<int>("audioTracks");
+    QTest::addColumn<QString>("trackDetail");
+
+    const QString clip = QStringLiteral(" h264 160x120 25fps");
+    const QString aac = QStringLiteral("aac 44100 Hz mono");
+    QTest::newRow("stream line in the name")
+        << "x\nStream #0:9: Audio: mp3.mp4" << 3.0 << clip << aac << 1 << "";
+    QTest::newRow("duration in the name")
+        << "clip Duration: 00:00:01.00.mp4" << 3.0 << clip << aac << 1 << "";
+    QTest::newRow("quotes in the name")
+        << "it's \"quoted\" 'twice'.mp4" << 3.0 << clip << aac << 1 << "";
+    QTest::newRow("duration in the title") << "title.mp4" << 10.0 << clip << aac << 1 << "";
+    // The title is shown as one line; the line it holds is no stream.
+    QTest::newRow("stream line in titles") << "lines.mkv" << 10.0 << clip << "vorbis 44100 Hz mono"
+                                           << 1 << "eng, x Stream #0:5: Video: h264";
+    QTest::newRow("duration in a tag's key (mp3)") << "key.mp3" << 10.0 << ""
+                                                   << "mp3 44100 Hz mono" << 1 << "";
+    QTest::newRow("duration in a tag's key (flac)") << "key.flac" << 10.0 << ""
+                                                    << "flac 44100 Hz mono" << 1 << "";
+}
+
+void TestProbe::hostileNamesAndTagsAreNotRead()
+{
+    QFETCH(QString, name);
+    QFETCH(double, seconds);
+    QFETCH(QString, videoFacts);
+    QFETCH(int, audioTracks);
+
+    const QString path = mediaPath(name);
+    QCOMPARE(AddMediaFile(path), 0);
+    QCOMPARE(m_received.size(), 1);
+    const ProbeResult& result = m_received.first();
+    QCOMPARE(result.videoStreamLines.size(), videoFacts.isEmpty() ? 0 : 1);
+    QCOMPARE(result.audioStreamLines.size(), audioTracks);
+    QCOMPARE(result.filePath, path);
+
+    MediaInfo info;
+    FillMediaInfo(info, result.filePath, result.durationLine, result.videoStreamLines,
+                  result.audioStreamLines, result.audioStreamTitles);
+    // The true length: a cut or join of the row keeps all of it.
+    QVERIFY2(qAbs(info.duration - qint64(seconds * 1e6)) <= 60000, qPrintable(result.durationLine));
+    QCOMPARE(VideoFactsText(info), TimeToString(info.duration) + videoFacts);
+    QTEST(AudioFactsText(info), "audioFacts");
+    QTEST(AudioTrackDetail(info, 0), "trackDetail");
+    QCOMPARE(!QImage(result.thumbnailPath).isNull(), !videoFacts.isEmpty());
+}
+
+void TestProbe::nameThatIsNotUtf8IsRefused()
+{
+    // The toolkit reads file names as UTF-8: a name with other bytes reaches
+    // the program changed and names no file any more. It is refused as
+    // unreadable rather than probed as something else.
+    const QByteArray raw = QFile::encodeName(m_media.path()) + "/bad\xff\xfe name.mp4";
+    QFile::remove(QFile::decodeName(raw));
+    {
+        QFile source(mediaPath(QStringLiteral("va2.mp4")));
+        QVERIFY(source.open(QIODevice::ReadOnly));
+        const QByteArray bytes = source.readAll();
+        FILE* file = std::fopen(raw.constData(), "wb");
+        QVERIFY(file);
+        QCOMPARE(std::fwrite(bytes.constData(), 1, size_t(bytes.size()), file),
+                 size_t(bytes.size()));
+        std::fclose(file);
+    }
+    const QString path = QFile::decodeName(raw);
+    ProbeResult result;
+    ProbeRefusal refusal = ProbeRefusal::None;
+    QCOMPARE(RunProbe(path, &result, kProbeTimeoutMs, &refusal), -1);
+    QCOMPARE(refusal, ProbeRefusal::Unreadable);
+    QVERIFY(!RefusedFileName(path).contains(QLatin1Char('\n')));
+    std::remove(raw.constData());
+}
+
+void TestProbe::coverArtCountsAsPicture()
+{
+    // As the media tool's report always had it: the cover is a picture
+    // stream of the file, and it is the row's thumbnail.
+    QCOMPARE(AddMediaFile(mediaPath(QStringLiteral("cover.mp3"))), 0);
+    QCOMPARE(m_received.size(), 1);
+    const ProbeResult& result = m_received.first();
+    QCOMPARE(result.audioStreamLines.size(), 1);
+    QCOMPARE(result.videoStreamLines.size(), 1);
+    QVERIFY2(result.videoStreamLines[0].endsWith(QLatin1String("(attached pic)")),
+             qPrintable(result.videoStreamLines[0]));
+    MediaInfo info;
+    FillMediaInfo(info, result.filePath, result.durationLine, result.videoStreamLines,
+                  result.audioStreamLines);
+    QCOMPARE(info.videoCodec, QStringLiteral("mjpeg"));
+    QCOMPARE(QImage(result.thumbnailPath).size(), QSize(64, 48));
 }
 
 void TestProbe::missingPiecesKeepDefaults()
@@ -200,14 +356,17 @@ void TestProbe::refusedFileNamesItsReason_data()
     QTest::newRow("text named like a video") << "notes.mp4" << notMedia << "misdetection possible";
     QTest::newRow("text named like a sound") << "notes.flac" << notMedia << "misdetection possible";
     // The tool shows a text file as pictures; that is no recording.
-    QTest::newRow("text file") << "notes.txt" << notMedia << "Input #0, tty";
-    QTest::newRow("still picture") << "still.png" << notMedia << "Input #0, png_pipe";
-    QTest::newRow("subtitles only") << "words.srt" << notMedia << "Subtitle: subrip";
+    QTest::newRow("text file") << "notes.txt" << notMedia << "\"tty\"";
+    QTest::newRow("still picture") << "still.png" << notMedia << "\"png_pipe\"";
+    QTest::newRow("subtitles only") << "words.srt" << notMedia << "\"subrip\"";
     QTest::newRow("folder") << "folder.mp4" << notMedia << "not a plain file";
     QTest::newRow("cut-off mp4") << "half.mp4" << damaged << "moov atom not found";
     // Known by its signature only: the tool names no type.
     QTest::newRow("cut-off ogg") << "cut.oga" << damaged << "End of file";
     QTest::newRow("missing") << "gone.mkv" << unreadable << "No such file";
+    QTest::newRow("empty file") << "empty.mp4" << notMedia << "Invalid data";
+    QTest::newRow("name too long")
+        << QString(300, QLatin1Char('a')) + ".mp4" << unreadable << "File name too long";
     QTest::newRow("no permission") << "locked.mp4" << unreadable << "Permission denied";
 }
 
@@ -227,6 +386,7 @@ void TestProbe::refusedFileNamesItsReason()
     stale.write("old");
     stale.close();
 
+    const QByteArray before = TestMedia::FileMd5(path);
     ProbeResult result;
     ProbeRefusal refusal = ProbeRefusal::None;
     QCOMPARE(RunProbe(path, &result, kProbeTimeoutMs, &refusal), -1);
@@ -234,6 +394,12 @@ void TestProbe::refusedFileNamesItsReason()
     QVERIFY(result.filePath.isEmpty());
     QVERIFY(!QFile::exists(thumbnail));
     QVERIFY2(logText().contains(logged), qPrintable(logText()));
+    // Reading a file never changes it.
+    const QByteArray after = TestMedia::FileMd5(path);
+    QCOMPARE(after, before);
+    // The test's own log handler takes qInfo; the figures go to the console.
+    std::printf("REFUSED %s | %s | md5 %s before, %s after\n", QTest::currentDataTag(),
+                qPrintable(RefusalReasonText(refusal)), before.constData(), after.constData());
 }
 
 void TestProbe::refusalNotice_data()
@@ -268,24 +434,27 @@ void TestProbe::refusalNotice()
 
 void TestProbe::slowToolIsEndedAfterTheWait()
 {
-    // A tool that reports at once and then hangs: the report is used and the
-    // tool does not outlive the probe.
+    // A prober that answers at once and then hangs: the answer is used and
+    // the prober does not outlive the probe.
     QTemporaryDir fakeFolder;
     QVERIFY(fakeFolder.isValid());
     const QString pidFile = fakeFolder.filePath(QStringLiteral("pid"));
-    QFile script(fakeFolder.filePath(QStringLiteral("ffmpeg")));
+    QFile script(fakeFolder.filePath(QStringLiteral("ffprobe")));
     QVERIFY(script.open(QIODevice::WriteOnly));
-    script.write(
-        "#!/bin/sh\n"
-        "echo $$ > '" +
-        pidFile.toUtf8() +
-        "'\n"
-        "echo 'Input #0, matroska,webm, from x:'\n"
-        "echo '  Duration: 00:00:07.50, start: 0.000000, bitrate: 100 kb/s'\n"
-        "echo '  Stream #0:0: Video: h264 (High), yuv420p(progressive), 640x360, 25 fps, 25 tbr'\n"
-        "exec sleep 30\n");
+    script.write("#!/bin/sh\n"
+                 "echo $$ > '" +
+                 pidFile.toUtf8() +
+                 "'\n"
+                 "echo '{\"streams\": [{\"index\": 0, \"codec_type\": \"video\", "
+                 "\"codec_name\": \"h264\", \"width\": 640, \"height\": 360}], "
+                 "\"format\": {\"format_name\": \"matroska,webm\", \"duration\": \"7.5\", "
+                 "\"start_time\": \"0\", \"bit_rate\": \"100000\"}}'\n"
+                 "exec sleep 30\n");
     script.close();
     script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+    // The prober is found beside the media tool; this one draws nothing.
+    QVERIFY(
+        QFile::link(QStringLiteral("/bin/true"), fakeFolder.filePath(QStringLiteral("ffmpeg"))));
     SetAppFolder(fakeFolder.path());
 
     QCOMPARE(AddMediaFile(mediaPath(QStringLiteral("hanging.mkv"))), 0);

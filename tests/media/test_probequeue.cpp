@@ -53,8 +53,8 @@ private:
             paths << media(QString::fromUtf8(name));
         return paths;
     }
-    // A stand-in media tool: `before` runs first with $in set to the media
-    // path and $dir to the tool's folder, then a short report is printed.
+    // A stand-in prober: `before` runs first with $in set to the media path
+    // and $dir to the tool's folder, then a short JSON answer is printed.
     void installTool(const QByteArray& before);
 
 private Q_SLOTS:
@@ -71,15 +71,19 @@ private Q_SLOTS:
 
 void TestProbeQueue::installTool(const QByteArray& before)
 {
-    QFile script(m_tool.filePath(QStringLiteral("ffmpeg")));
+    // The input is the last argument, given as "file:<path>".
+    QFile script(m_tool.filePath(QStringLiteral("ffprobe")));
     QVERIFY(script.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    script.write("#!/bin/sh\nin=\"$2\"\ndir='" + m_tool.path().toUtf8() + "'\n" + before +
-                 "\necho \"Input #0, mov, from '$in':\"\n"
-                 "echo '  Duration: 00:00:05.00, start: 0.000000, bitrate: 100 kb/s'\n"
-                 "echo '  Stream #0:0: Video: h264 (High), yuv420p(progressive), 640x360, 25 "
-                 "fps'\n");
+    script.write("#!/bin/sh\nfor a; do in=\"$a\"; done\nin=\"${in#file:}\"\ndir='" +
+                 m_tool.path().toUtf8() + "'\n" + before +
+                 "\necho '{\"streams\": [{\"index\": 0, \"codec_type\": \"video\", "
+                 "\"codec_name\": \"h264\", \"width\": 640, \"height\": 360}], "
+                 "\"format\": {\"format_name\": \"mov\", \"duration\": \"5\"}}'\n");
     script.close();
     QVERIFY(script.setPermissions(script.permissions() | QFileDevice::ExeOwner));
+    // The prober is found beside the media tool; this one draws nothing.
+    QFile::remove(m_tool.filePath(QStringLiteral("ffmpeg")));
+    QVERIFY(QFile::link(QStringLiteral("/bin/true"), m_tool.filePath(QStringLiteral("ffmpeg"))));
     SetAppFolder(m_tool.path());
 }
 
@@ -178,9 +182,9 @@ void TestProbeQueue::hangingToolIsEndedByTheWatchdog()
     // Hanging without a report refuses the file; a tool that ran out of time
     // says nothing against it, even when it looks like a media file.
     installTool("case \"$in\" in *mute*) exec sleep 30;; esac\n"
-                "echo \"Input #0, mov, from '$in':\"\n"
-                "echo '  Duration: 00:00:07.50, start: 0.000000, bitrate: 100 kb/s'\n"
-                "echo '  Stream #0:0: Audio: aac (LC), 44100 Hz, stereo, fltp, 128 kb/s'\n"
+                "echo '{\"streams\": [{\"codec_type\": \"audio\", \"codec_name\": \"aac\", "
+                "\"sample_rate\": \"44100\", \"channels\": 2}], "
+                "\"format\": {\"format_name\": \"mov\", \"duration\": \"7.5\"}}'\n"
                 "echo $$ > \"$dir/pid\"; exec sleep 30");
     QFile ogg(media(QStringLiteral("mute.oga")));
     QVERIFY(ogg.open(QIODevice::WriteOnly));

@@ -2,10 +2,18 @@
 
 #include "app/appfolder.h"
 
+#include <QCryptographicHash>
+#include <QDir>
+
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QProcess>
 #include <QStandardPaths>
+#include <sys/stat.h>
+
+#include <csignal>
+#include <sys/types.h>
 
 namespace TestMedia {
 
@@ -198,6 +206,55 @@ double FrameDifference(const QByteArray& a, const QByteArray& b)
 void UseBuildAppFolder()
 {
     SetAppFolder(qEnvironmentVariable("SPLICORA_APP_DIR"));
+}
+
+QList<qint64> ProcessesNamed(const QString& name, const QString& argument)
+{
+    QList<qint64> pids;
+    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
+    for (const QString& entry : entries) {
+        bool number = false;
+        const qint64 pid = entry.toLongLong(&number);
+        if (!number)
+            continue;
+        QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
+        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
+        if (!comm.open(QIODevice::ReadOnly) || comm.readAll().trimmed() != name.toLocal8Bit() ||
+            !cmdline.open(QIODevice::ReadOnly) ||
+            !cmdline.readAll().contains(argument.toLocal8Bit()))
+            continue;
+        // A zombie is gone already; only its parent has not noticed.
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (stat.open(QIODevice::ReadOnly)) {
+            const QByteArray text = stat.readAll();
+            if (text.mid(text.lastIndexOf(')') + 2, 1) == "Z")
+                continue;
+        }
+        pids.append(pid);
+    }
+    return pids;
+}
+
+void KillProcessesNamed(const QString& name, const QString& argument)
+{
+    for (const qint64 pid : ProcessesNamed(name, argument))
+        ::kill(pid_t(pid), SIGKILL);
+}
+
+QByteArray FileMd5(const QString& path)
+{
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        return QByteArrayLiteral("-");
+    QCryptographicHash hash(QCryptographicHash::Md5);
+    hash.addData(&file);
+    return hash.result().toHex();
+}
+
+unsigned FileMode(const QString& path)
+{
+    struct stat info = {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? unsigned(info.st_mode) : 0;
 }
 
 } // namespace TestMedia

@@ -45,6 +45,21 @@ QByteArray GreyFrame(const QString& path, double seconds);
 // The mean squared difference of two grey frames of one size.
 double FrameDifference(const QByteArray& a, const QByteArray& b);
 
+// Ids of running processes named `name` (any parent) whose command line holds
+// `argument`: the tools a test started, found even after their parent died.
+QList<qint64> ProcessesNamed(const QString& name, const QString& argument);
+
+// Kills (SIGKILL) every process ProcessesNamed finds: a failing test must not
+// leave a tool running.
+void KillProcessesNamed(const QString& name, const QString& argument);
+
+// The MD5 of a file's bytes in hexadecimal; "-" when it is no readable file.
+QByteArray FileMd5(const QString& path);
+
+// Type and permission bits as lstat sees them (links not followed); 0 when
+// there is nothing at the path.
+unsigned FileMode(const QString& path);
+
 // Points the application folder at the build's one (SPLICORA_APP_DIR).
 void UseBuildAppFolder();
 

@@ -1,0 +1,56 @@
+#pragma once
+
+// Children that never outlive the program. A media tool left running after
+// the program was killed keeps writing a file nobody will finish, and a
+// player keeps playing with no window to stop it, so every child is started
+// with the request to be ended when its parent goes.
+//
+// The part the engine library needs is inline: the library is loaded by the
+// program but links only the toolkit's core, never this code base's core.
+
+#include <QProcess>
+
+#include <QtGlobal>
+
+#ifdef Q_OS_LINUX
+#include <csignal>
+#include <sys/prctl.h>
+#include <unistd.h>
+#endif
+
+namespace ChildProcess {
+
+// Makes `process` end (SIGKILL) when the thread that starts it ends; for a
+// process started from the main thread that is the end of the program,
+// however it ends. The starting thread must therefore live as long as the
+// child should: the interface thread, or a worker that waits for the child.
+// Call before start(). Elsewhere than on Linux it does nothing.
+inline void DieWithParent(QProcess& process)
+{
+#ifdef Q_OS_LINUX
+    const pid_t parent = ::getpid();
+    process.setChildProcessModifier([parent] {
+        // Runs in the child between fork and exec: only async-signal-safe
+        // calls. If the parent went before the request took effect, no
+        // signal will ever come, so the child leaves at once.
+        if (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || ::getppid() != parent)
+            ::_exit(127);
+    });
+#else
+    Q_UNUSED(process)
+#endif
+}
+
+// Processes, their ids and the processor time they used: what a watchdog
+// needs to tell a busy child from a stuck one. Linux reads /proc; elsewhere
+// nothing is known and the functions say so.
+
+// Children of this process whose program name is `name` and whose command
+// line holds `argument` (any when empty).
+QList<qint64> ChildrenNamed(const QString& name, const QString& argument = QString());
+
+// Processor time the process has used so far, in clock ticks; -1 when it
+// cannot be read (gone, or not known on this system).
+qint64 CpuTicks(qint64 pid);
+
+} // namespace ChildProcess
