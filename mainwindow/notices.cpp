@@ -2,9 +2,11 @@
 
 #include "app/platform.h"
 #include "mainwindow/vcmainwidget.h"
+#include "media/frameindex.h"
 #include "widgets/mymessagedialog.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QLabel>
 
 namespace {
@@ -16,7 +18,12 @@ QString Tr(const char* text)
 
 bool MediaToolMissing()
 {
-    return Platform::FindTool(QStringLiteral("ffmpeg")).isEmpty();
+    // Files are read by the prober that comes with the media tool; without
+    // it every file would be refused as unreadable.
+    if (Platform::FindTool(QStringLiteral("ffmpeg")).isEmpty())
+        return true;
+    const QFileInfo prober(FfprobePath());
+    return !prober.isAbsolute() || !prober.isExecutable();
 }
 
 QString MissingMediaToolText()

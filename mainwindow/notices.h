@@ -8,7 +8,8 @@ class QWidget;
 // What the user is told when the program cannot work as usual: the media tool
 // is missing, or the private folder could not be used.
 
-// True when neither the application folder nor PATH holds the media tool.
+// True when neither the application folder nor PATH holds the media tool, or
+// its prober is missing.
 bool MediaToolMissing();
 QString MissingMediaToolText();
 // Empty when the private folder is in use.

@@ -107,13 +107,29 @@ private Q_SLOTS:
 
     void cleanup() { m_window.reset(); }
 
-    // Neither beside the program nor on PATH: the user is told at start and
-    // at every try to add, and no file dialog opens for nothing.
+    // Neither beside the program nor on PATH (or the media tool without its
+    // prober): the user is told at start and at every try to add, and no
+    // file dialog opens for nothing.
+    void missingMediaToolIsSaid_data()
+    {
+        QTest::addColumn<bool>("withFfmpeg");
+        QTest::newRow("no media tool") << false;
+        QTest::newRow("media tool without its prober") << true;
+    }
     void missingMediaToolIsSaid()
     {
+        QFETCH(bool, withFfmpeg);
         m_window.reset();
         QTemporaryDir bare;
         QVERIFY(bare.isValid());
+        if (withFfmpeg) {
+            // A program of its own, not a link: nothing is found beside it.
+            QFile tool(bare.filePath(QStringLiteral("ffmpeg")));
+            QVERIFY(tool.open(QIODevice::WriteOnly));
+            tool.write(("#!/bin/sh\nexec " + TestMedia::Ffmpeg().toUtf8() + " \"$@\"\n"));
+            tool.close();
+            QVERIFY(tool.setPermissions(tool.permissions() | QFile::ExeOwner));
+        }
         const QByteArray path = qgetenv("PATH");
         qputenv("PATH", QFile::encodeName(bare.path()));
         SetAppFolder(bare.path());
