@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     // The first bytes give up to four items, with the numbers a host could
     // set for them; the rest overwrites a valid block from its second word
-    // on, so short inputs still reach the fields after the paths.
+    // on, so short inputs still get a block the engine takes.
     constexpr size_t kItemBytes = 40;
     const size_t itemCount = size ? std::min<size_t>(data[0] % 5, (size - 1) / kItemBytes) : 0;
     std::vector<Engine::JoinItem> items;
@@ -43,6 +43,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::memcpy(block.data() + ConvertParams::OffsetOutputPath, "/o/x.mp4", 8);
     std::memcpy(block.data() + ConvertParams::OffsetVideoEncoder, "libx264", 7);
     std::memcpy(block.data() + ConvertParams::OffsetAudioEncoder, "aac", 3);
+    const auto put = [&block](int offset, int32_t value) {
+        std::memcpy(block.data() + offset, &value, sizeof value);
+    };
+    put(ConvertParams::OffsetFrameRateDen, 1);
+    put(ConvertParams::OffsetFrameRateNum, 25);
+    put(ConvertParams::OffsetWidth, 640);
+    put(ConvertParams::OffsetHeight, 360);
+    put(ConvertParams::OffsetSampleRate, 48000);
+    put(ConvertParams::OffsetChannels, 2);
     std::memcpy(block.data() + 4, data + used,
                 std::min<size_t>(size - used, size_t(block.size()) - 4));
 
