@@ -6,6 +6,7 @@
 #include "app/settings.h"
 #include "mainwindow/mainlayout.h"
 #include "mainwindow/vcmainwidget.h"
+#include "media/workfolder.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -43,6 +44,9 @@ int RunSplicora(int argc, char* argv[])
                qUtf8Printable(Platform::PrivateFolder()));
     if (!instance.problem().isEmpty())
         qDebug("%s", qUtf8Printable(instance.problem()));
+    // A run that was killed during a job could not clean up after it.
+    if (const int leftovers = RemoveLeftoverJobFolders())
+        qDebug("removed %d job folders left by an earlier run", leftovers);
 
     int desktopWidth = 0;
     int usableHeight = 0;

@@ -35,3 +35,16 @@ QString FfmpegPath()
                ? AppFolder() + QLatin1Char('/') + Platform::ExecutableName(QStringLiteral("ffmpeg"))
                : found;
 }
+
+int RemoveLeftoverJobFolders()
+{
+    int removed = 0;
+    QDir work(WorkFolder());
+    const QStringList jobs = work.entryList({QStringLiteral("job-*")},
+                                            QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks);
+    for (const QString& name : jobs) {
+        if (QDir(work.filePath(name)).removeRecursively())
+            ++removed;
+    }
+    return removed;
+}

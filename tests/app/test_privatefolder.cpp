@@ -13,6 +13,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -254,6 +255,29 @@ private Q_SLOTS:
         QCOMPARE(Mode(log), mode_t(S_IFREG | 0600));
         QVERIFY(!QFile::exists(shared + QStringLiteral("/ffmpeg-ran")));
         QCOMPARE(Md5(m_victimFile), m_victimMd5);
+    }
+
+    // A run killed during a job leaves its folder; the next start clears it
+    // and keeps the thumbnails.
+    void leftoverJobFoldersAreRemoved()
+    {
+        const QString shared = makeSharedFolder(QStringLiteral("shared-leftovers"));
+        QVERIFY(!shared.isEmpty());
+        const QString work = shared + QStringLiteral("/splicora/work");
+        QVERIFY(QDir().mkpath(work + QStringLiteral("/job-AbC123")));
+        QVERIFY(QDir().mkpath(work + QStringLiteral("/thumb")));
+        QVERIFY(QFile::setPermissions(shared + QStringLiteral("/splicora"),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QFile piece(work + QStringLiteral("/job-AbC123/piece-0.mp4"));
+        QVERIFY(piece.open(QIODevice::WriteOnly));
+        piece.write("half a piece");
+        piece.close();
+
+        startProgram(shared);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            ReadAll(shared + QStringLiteral("/splicora/splicora.log")).contains("started"), 20000);
+        QTRY_VERIFY(!QFile::exists(work + QStringLiteral("/job-AbC123")));
+        QVERIFY(QFileInfo(work + QStringLiteral("/thumb")).isDir());
     }
 
     void refusedFolderGivesWayToAFreshOne()
