@@ -106,6 +106,11 @@ VideoPlayerWidget::~VideoPlayerWidget()
 {
     m_player->stop();
     m_playStart = 0;
+    // The children outlive this part of the panel: a focused time field
+    // reports finished editing as it loses focus on the way out, and must
+    // not reach a panel that is no longer one.
+    for (QObject* child : findChildren<QObject*>())
+        child->disconnect(this);
 }
 
 void VideoPlayerWidget::setItem(VideoItemWidget* item)
