@@ -6,8 +6,8 @@
 
 #include <QByteArray>
 
-#include <cstdint>
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 

@@ -14,8 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const ProbeReport report = ProbeReportFromJson(json);
     const QString text = QString::fromUtf8(json);
     MediaInfo info;
-    FillMediaInfo(info, QStringLiteral("/m/clip.mkv"), report.durationLine,
-                  report.videoStreamLines, report.audioStreamLines, report.audioStreamTitles);
+    FillMediaInfo(info, QStringLiteral("/m/clip.mkv"), report.durationLine, report.videoStreamLines,
+                  report.audioStreamLines, report.audioStreamTitles);
     ComputeEncodingParameters(info);
     for (int i = -1; i <= int(info.audioStreamLines.size()); ++i) {
         AudioTrackDetail(info, i);

@@ -43,7 +43,10 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     }
 
-    void cleanupTestCase() { m_window.reset(); }
+    void cleanupTestCase()
+    {
+        m_window.reset();
+    }
 
     void sizedForTheScreen()
     {
