@@ -29,11 +29,11 @@ bool ReadStat(qint64 pid, QByteArray* name, QList<QByteArray>* fields)
 
 } // namespace
 
-QList<qint64> ChildrenNamed(const QString& name, const QString& argument)
+QList<qint64> ProcessesNamed(const QString& name, const QString& argument, qint64 parent)
 {
     QList<qint64> pids;
 #ifdef Q_OS_LINUX
-    const QByteArray self = QByteArray::number(qint64(::getpid()));
+    const QByteArray parentId = QByteArray::number(parent);
     const QByteArray wanted = name.toLocal8Bit();
     const QByteArray needle = argument.toLocal8Bit();
     const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
@@ -44,9 +44,10 @@ QList<qint64> ChildrenNamed(const QString& name, const QString& argument)
             continue;
         QByteArray comm;
         QList<QByteArray> fields;
-        // fields[1] is the parent's id.
-        if (!ReadStat(pid, &comm, &fields) || fields.size() < 2 || fields[1] != self ||
-            comm != wanted)
+        // fields[0] is the state, fields[1] the parent's id. A zombie is gone
+        // already; only its parent has not noticed.
+        if (!ReadStat(pid, &comm, &fields) || fields.size() < 2 || comm != wanted ||
+            fields[0] == "Z" || (parent >= 0 && fields[1] != parentId))
             continue;
         if (!needle.isEmpty()) {
             QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
@@ -58,8 +59,18 @@ QList<qint64> ChildrenNamed(const QString& name, const QString& argument)
 #else
     Q_UNUSED(name)
     Q_UNUSED(argument)
+    Q_UNUSED(parent)
 #endif
     return pids;
+}
+
+QList<qint64> ChildrenNamed(const QString& name, const QString& argument)
+{
+#ifdef Q_OS_LINUX
+    return ProcessesNamed(name, argument, qint64(::getpid()));
+#else
+    return ProcessesNamed(name, argument, 0);
+#endif
 }
 
 qint64 CpuTicks(qint64 pid)

@@ -45,8 +45,11 @@ inline void DieWithParent(QProcess& process)
 // needs to tell a busy child from a stuck one. Linux reads /proc; elsewhere
 // nothing is known and the functions say so.
 
-// Children of this process whose program name is `name` and whose command
-// line holds `argument` (any when empty).
+// Live processes whose program name is `name` and whose command line holds
+// `argument` (any when empty); only children of `parent` unless it is -1.
+QList<qint64> ProcessesNamed(const QString& name, const QString& argument = QString(),
+                             qint64 parent = -1);
+// The same among the children of this process.
 QList<qint64> ChildrenNamed(const QString& name, const QString& argument = QString());
 
 // Processor time the process has used so far, in clock ticks; -1 when it

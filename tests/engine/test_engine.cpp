@@ -3,6 +3,7 @@
 
 #include "convert/convertparams.h"
 #include "engine/orvelane.h"
+#include "media/childprocess.h"
 #include "media/probe.h"
 #include "testsupport/testmedia.h"
 
@@ -126,26 +127,6 @@ double MeanVolume(const QString& path)
     const auto match = QRegularExpression(QStringLiteral("mean_volume: (-?[0-9.]+) dB"))
                            .match(QString::fromUtf8(ffmpeg.readAllStandardError()));
     return match.hasMatch() ? match.captured(1).toDouble() : 0.0;
-}
-
-// The media tool processes this test has started through the engine.
-int FfmpegChildren()
-{
-    int count = 0;
-    const QString self = QString::number(getpid());
-    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
-    for (const QString& pid : entries) {
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-        if (!stat.open(QIODevice::ReadOnly))
-            continue;
-        // "pid (comm) state ppid ...": the name may hold spaces, so split after ')'.
-        const QByteArray text = stat.readAll();
-        const qsizetype close = text.lastIndexOf(')');
-        const QList<QByteArray> fields = text.mid(close + 2).split(' ');
-        if (fields.size() > 1 && fields[1] == self.toLatin1() && text.contains("(ffmpeg)"))
-            ++count;
-    }
-    return count;
 }
 
 } // namespace
@@ -422,7 +403,7 @@ private slots:
         QVERIFY(CallsFor(handle).isEmpty()); // still running, or the abort proves nothing
         m_api.abort(handle);
         QTRY_VERIFY_WITH_TIMEOUT(!CallsFor(handle).isEmpty(), ConvertTimeoutMs);
-        QCOMPARE(FfmpegChildren(), 0);
+        QVERIFY(ChildProcess::ChildrenNamed(QStringLiteral("ffmpeg")).isEmpty());
         QCOMPARE(finish(handle), 1);
         QVERIFY(QFile::exists(result)); // the host removes it
     }
@@ -612,7 +593,10 @@ private slots:
         const int handle = convert(result, Mp4Format());
         QVERIFY(handle >= 1);
         // The tool is gone and its file is there: the conversion is over.
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(result) && FfmpegChildren() == 0, ConvertTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            QFile::exists(result) &&
+                ChildProcess::ChildrenNamed(QStringLiteral("ffmpeg")).isEmpty(),
+            ConvertTimeoutMs);
         QTest::qWait(200);
         QCOMPARE(finish(handle), 0);
         QVERIFY(qAbs(TestMedia::DurationSeconds(result) - 1.0) < 0.2);

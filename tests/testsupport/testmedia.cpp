@@ -1,6 +1,7 @@
 #include "testmedia.h"
 
 #include "app/appfolder.h"
+#include "media/childprocess.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -210,29 +211,7 @@ void UseBuildAppFolder()
 
 QList<qint64> ProcessesNamed(const QString& name, const QString& argument)
 {
-    QList<qint64> pids;
-    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
-    for (const QString& entry : entries) {
-        bool number = false;
-        const qint64 pid = entry.toLongLong(&number);
-        if (!number)
-            continue;
-        QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
-        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
-        if (!comm.open(QIODevice::ReadOnly) || comm.readAll().trimmed() != name.toLocal8Bit() ||
-            !cmdline.open(QIODevice::ReadOnly) ||
-            !cmdline.readAll().contains(argument.toLocal8Bit()))
-            continue;
-        // A zombie is gone already; only its parent has not noticed.
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-        if (stat.open(QIODevice::ReadOnly)) {
-            const QByteArray text = stat.readAll();
-            if (text.mid(text.lastIndexOf(')') + 2, 1) == "Z")
-                continue;
-        }
-        pids.append(pid);
-    }
-    return pids;
+    return ChildProcess::ProcessesNamed(name, argument);
 }
 
 void KillProcessesNamed(const QString& name, const QString& argument)
