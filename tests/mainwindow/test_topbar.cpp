@@ -2,17 +2,13 @@
 // commands tell the main window, that a running job locks them, and that
 // closing leaves the user's own players alone, and that "Add Files" says
 // what is missing instead of doing nothing.
-#include "app/appfolder.h"
 #include "mainwindow/vctopwidget.h"
 #include "media/addfilesdialog.h"
 #include "skin/scale.h"
-#include "widgets/mymessagedialog.h"
 #include "widgets/mypushbutton.h"
 #include "widgets/mytempbutton.h"
 
 #include <QFile>
-#include <QLabel>
-#include <QPointer>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -183,38 +179,6 @@ private Q_SLOTS:
         QCOMPARE(process.state(), QProcess::Running);
         process.kill();
         QVERIFY(process.waitForFinished());
-    }
-
-    void addFilesWithoutTheMediaToolSaysWhatToInstall()
-    {
-        // Neither beside the program nor on PATH.
-        QTemporaryDir bare;
-        QVERIFY(bare.isValid());
-        const QByteArray path = qgetenv("PATH");
-        qputenv("PATH", QFile::encodeName(bare.path()));
-        SetAppFolder(bare.path());
-        int asked = 0;
-        SetOpenFilesDialog([&](QWidget*, const QString&, const QString&, const QString&) {
-            ++asked;
-            return QStringList{"/x/V/b.mkv"};
-        });
-        QSignalSpy chosen(m_bar, &VCTopWidget::filesChosen);
-
-        QTest::mouseClick(m_bar->addButton(), Qt::LeftButton);
-        QPointer<MyMessageDialog> notice;
-        QTRY_VERIFY((notice = m_window->findChild<MyMessageDialog*>()) && notice->isVisible());
-        QVERIFY(notice->isModal());
-        const QString text = notice->messageLabel()->text();
-        QTest::mouseClick(notice->okButton(), Qt::LeftButton);
-        qputenv("PATH", path);
-        SetAppFolder(QString());
-
-        QVERIFY2(text.contains("ffmpeg was not found"), qPrintable(text));
-        QVERIFY2(text.contains("sudo apt install ffmpeg"), qPrintable(text));
-        QVERIFY2(text.contains("or put ffmpeg beside Splicora"), qPrintable(text));
-        QCOMPARE(asked, 0);
-        QCOMPARE(chosen.count(), 0);
-        QTRY_VERIFY(!notice || !notice->isVisible());
     }
 };
 
