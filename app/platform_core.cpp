@@ -46,11 +46,6 @@ QString FindTool(const QString& baseName)
 
 namespace {
 
-QString Tr(const char* text)
-{
-    return QCoreApplication::translate("Platform", text);
-}
-
 #ifndef Q_OS_WIN
 // Makes the folder when it is missing. Returns true when this call made it;
 // only then are its permissions set, through a handle that cannot be
@@ -136,22 +131,23 @@ QString PreferredPrivateFolder()
 QString CheckPrivateFolder(const QString& path)
 {
 #ifdef Q_OS_WIN
-    return QFileInfo(path).isDir() ? QString() : Tr("it is not a folder");
+    return QFileInfo(path).isDir() ? QString()
+                                   : QCoreApplication::translate("Platform", "it is not a folder");
 #else
     struct stat info = {};
     if (path.isEmpty() || ::lstat(QFile::encodeName(path).constData(), &info) != 0)
-        return Tr("it cannot be made");
+        return QCoreApplication::translate("Platform", "it cannot be made");
     if (S_ISLNK(info.st_mode))
-        return Tr("it is a link to somewhere else");
+        return QCoreApplication::translate("Platform", "it is a link to somewhere else");
     if (!S_ISDIR(info.st_mode))
-        return Tr("it is not a folder");
+        return QCoreApplication::translate("Platform", "it is not a folder");
     if (info.st_uid != ::geteuid())
-        return Tr("it belongs to another user");
+        return QCoreApplication::translate("Platform", "it belongs to another user");
     if ((info.st_mode & (S_IRWXG | S_IRWXO)) != 0)
-        return Tr("other users can reach it (mode %1)")
+        return QCoreApplication::translate("Platform", "other users can reach it (mode %1)")
             .arg(info.st_mode & 07777, 4, 8, QLatin1Char('0'));
     if ((info.st_mode & S_IRWXU) != S_IRWXU)
-        return Tr("it cannot be written");
+        return QCoreApplication::translate("Platform", "it cannot be written");
     return QString();
 #endif
 }

@@ -1,5 +1,6 @@
 # Assembles the application folder beside the executable: the media tool
-# link, the interface fonts and the player's font configuration.
+# link, the interface fonts, the player's font configuration and the help
+# pages. The languages are compiled there by translations/.
 
 find_program(SPLICORA_FFMPEG ffmpeg)
 if(NOT SPLICORA_FFMPEG)
@@ -15,7 +16,9 @@ set(_font_sources
 set(_app_folder_commands
     COMMAND ${CMAKE_COMMAND} -E make_directory "${SPLICORA_APP_DIR}/font" "${SPLICORA_APP_DIR}/fonts"
     COMMAND ${CMAKE_COMMAND} -E copy_if_different
-            "${CMAKE_SOURCE_DIR}/resources/appfolder/fonts.conf" "${SPLICORA_APP_DIR}/fonts/fonts.conf")
+            "${CMAKE_SOURCE_DIR}/resources/appfolder/fonts.conf" "${SPLICORA_APP_DIR}/fonts/fonts.conf"
+    COMMAND ${CMAKE_COMMAND} -E copy_directory
+            "${CMAKE_SOURCE_DIR}/resources/appfolder/help" "${SPLICORA_APP_DIR}/help")
 foreach(_entry IN LISTS _font_sources)
     string(REPLACE "|" ";" _pair "${_entry}")
     list(GET _pair 0 _src)
@@ -35,4 +38,4 @@ endif()
 add_custom_target(app_folder ALL ${_app_folder_commands}
     COMMENT "Assembling the application folder"
     VERBATIM)
-add_dependencies(splicora app_folder)
+add_dependencies(splicora app_folder splicora_translations)

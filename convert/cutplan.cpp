@@ -1,5 +1,6 @@
 #include "convert/cutplan.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -132,17 +133,19 @@ QString SpliceRefusal(const FrameIndex& index, const QString& suffix)
     if (!index.valid || !index.hasVideo)
         return QString();
     if (index.keyframePts.isEmpty())
-        return QStringLiteral("the picture has no keyframes");
+        return QCoreApplication::translate("CutPlan", "the picture has no keyframes");
     if (index.openGop)
-        return QStringLiteral("the picture uses open groups of pictures");
+        return QCoreApplication::translate("CutPlan", "the picture uses open groups of pictures");
     if (index.reorderDelay > 2)
-        return QStringLiteral("the picture reorders more frames than an encoder can match");
+        return QCoreApplication::translate(
+            "CutPlan", "the picture reorders more frames than an encoder can match");
     if (!IsMp4Family(suffix) && !IsMatroskaFamily(suffix) &&
         !(Lower(suffix) == QLatin1String("avi") && index.reorderDelay == 0))
-        return QStringLiteral("the %1 container cannot carry encoded and copied frames together")
+        return QCoreApplication::translate(
+                   "CutPlan", "the %1 container cannot carry encoded and copied frames together")
             .arg(suffix.toUpper());
     if (SpliceEncoderOptions(index, suffix).isEmpty())
-        return QStringLiteral("there is no matching encoder for %1 %2")
+        return QCoreApplication::translate("CutPlan", "there is no matching encoder for %1 %2")
             .arg(index.codec.toUpper(), index.profile);
     return QString();
 }
@@ -152,7 +155,7 @@ ItemCutPlan PlanItemCut(const FrameIndex& index, qint64 cutStart, qint64 cutEnd,
 {
     ItemCutPlan plan;
     if (cutEnd <= cutStart) {
-        plan.error = QStringLiteral("the range is empty");
+        plan.error = QCoreApplication::translate("CutPlan", "the range is empty");
         return plan;
     }
     if (!index.valid || !index.hasVideo || index.framePts.isEmpty()) {
@@ -170,7 +173,7 @@ ItemCutPlan PlanItemCut(const FrameIndex& index, qint64 cutStart, qint64 cutEnd,
     const qsizetype first = LowerBound(index.framePts, s - slack);
     const qsizetype past = LowerBound(index.framePts, e - slack);
     if (first >= past) {
-        plan.error = QStringLiteral("the range holds no frame");
+        plan.error = QCoreApplication::translate("CutPlan", "the range holds no frame");
         return plan;
     }
     const qsizetype last = past - 1;
@@ -195,7 +198,8 @@ ItemCutPlan PlanItemCut(const FrameIndex& index, qint64 cutStart, qint64 cutEnd,
         if (!toTheEnd) {
             const FrameIndex::CleanEnd* clean = CleanEndAtOrBefore(index, key, end);
             if (!clean) {
-                plan.error = QStringLiteral("the range is shorter than the keyframe spacing");
+                plan.error = QCoreApplication::translate(
+                    "CutPlan", "the range is shorter than the keyframe spacing");
                 return plan;
             }
             end = clean->end;

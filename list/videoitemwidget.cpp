@@ -201,6 +201,7 @@ void VideoItemWidget::ShowInfo(const QString& path, const QString& thumbnail)
         m_thumbnailPicture->clear();
     }
 
+    fillTrackChoice();
     Retranslate();
 }
 
@@ -290,6 +291,40 @@ void VideoItemWidget::Retranslate()
         QStringLiteral("QComboBox QAbstractItemView::item{height:%1px;}").arg(Scaled(30)) +
         QStringLiteral("QComboBox:disabled{color:%1;}").arg(QLatin1String(kDisabledTextColour)));
 
+    // The entries are renamed in place: refilling them would pass through
+    // "no track" and lose the user's choice.
+    for (int i = 0; i < m_audioSelectComboBox->count(); ++i)
+        m_audioSelectComboBox->setItemText(i, trackEntryText(i));
+    const int tracks = static_cast<int>(mediaInfo.audioStreamLines.size());
+    // The line may leave the choice too narrow for a long title; the list
+    // that drops down shows the names whole.
+    QAbstractItemView* trackList = m_audioSelectComboBox->view();
+    trackList->setMinimumWidth(tracks > 1 ? trackList->sizeHintForColumn(0) + Scaled(10) : 0);
+    m_trackCaptionLabel->setVisible(tracks > 1);
+    m_audioSelectComboBox->setVisible(tracks > 1);
+    placeTexts();
+
+    m_setDefaultAction->setText(tr("Set as default format"));
+    m_moveUpAction->setText(tr("Move Up"));
+    m_moveDownAction->setText(tr("Move Down"));
+    m_removeAction->setText(tr("Remove"));
+    m_removeAllAction->setText(tr("Remove All"));
+    m_menu->setStyleSheet(MenuStyleSheet(140));
+}
+
+QString VideoItemWidget::trackEntryText(int track) const
+{
+    // Numbers alone do not tell a dubbed track from the original or from a
+    // commentary.
+    QString entry = tr("Track") + QLatin1Char(' ') + QString::number(track + 1);
+    const QString detail = AudioTrackDetail(mediaInfo, track);
+    if (!detail.isEmpty())
+        entry += QStringLiteral(" (") + detail + QLatin1Char(')');
+    return entry;
+}
+
+void VideoItemWidget::fillTrackChoice()
+{
     // Refilling the choice is not a choice by the user: it must neither
     // restart the preview nor pass through an index of -1 ("no track"),
     // which the cut command would turn into a stream that does not exist.
@@ -305,43 +340,11 @@ void VideoItemWidget::Retranslate()
         const QSignalBlocker blocker(m_audioSelectComboBox);
         m_audioSelectComboBox->clear();
         if (tracks > 1) {
-            for (int i = 0; i < tracks; ++i) {
-                // Numbers alone do not tell a dubbed track from the
-                // original or from a commentary.
-                QString entry = tr("Track") + QLatin1Char(' ') + QString::number(i + 1);
-                const QString detail = AudioTrackDetail(mediaInfo, i);
-                if (!detail.isEmpty())
-                    entry += QStringLiteral(" (") + detail + QLatin1Char(')');
-                m_audioSelectComboBox->addItem(entry);
-            }
+            for (int i = 0; i < tracks; ++i)
+                m_audioSelectComboBox->addItem(trackEntryText(i));
             m_audioSelectComboBox->setCurrentIndex(audioTrackIndex);
         }
     }
-    // The line may leave the choice too narrow for a long title; the list
-    // that drops down shows the names whole.
-    QAbstractItemView* trackList = m_audioSelectComboBox->view();
-    trackList->setMinimumWidth(tracks > 1 ? trackList->sizeHintForColumn(0) + Scaled(10) : 0);
-    m_trackCaptionLabel->setVisible(tracks > 1);
-    m_audioSelectComboBox->setVisible(tracks > 1);
-    placeTexts();
-
-    m_setDefaultAction->setText(tr("Set as default format"));
-    m_moveUpAction->setText(tr("Move Up"));
-    m_moveDownAction->setText(tr("Move Down"));
-    m_removeAction->setText(tr("Remove"));
-    m_removeAllAction->setText(tr("Remove All"));
-    m_menu->setStyleSheet(
-        QStringLiteral("QMenu{background-color: #2a3139;border: 1px solid #08080a;}") +
-        QStringLiteral("QMenu::item{min-width:%1px;height:%2px;background-color: "
-                       "#2a3139;color:#ffffff;font-size: %3px;padding-left: 8px;padding-right: "
-                       "2px;}")
-            .arg(Scaled(140))
-            .arg(Scaled(30))
-            .arg(Scaled(12)) +
-        QStringLiteral("QMenu::item:selected{background:#3d4751;color:#ffffff;}"
-                       "QMenu::separator{height: 1px;background-color:#3d4751;margin-left: "
-                       "5px;margin-right: 5px;}") +
-        QStringLiteral("QMenu::item:disabled{color:%1;}").arg(QLatin1String(kDisabledTextColour)));
 }
 
 void VideoItemWidget::showFacts()

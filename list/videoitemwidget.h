@@ -114,6 +114,8 @@ protected:
 
 private:
     void placeTexts();
+    void fillTrackChoice();
+    QString trackEntryText(int track) const;
     void showFacts();
     void showFileName();
     void updateMenuState();

@@ -285,6 +285,9 @@ void VideoListWidget::applySkin()
 
 void VideoListWidget::retranslate()
 {
+    // Rows already listed switch language with the rest of the window.
+    for (VideoItemWidget* row : itemsInUse())
+        row->Retranslate();
     m_guide->refreshGuide();
     m_totalsLabel->setStyleSheet(
         QStringLiteral("QLabel{border-top: 1px solid ") + SkinColour("linecolor") +

@@ -9,13 +9,6 @@
 #include <QFileInfo>
 #include <QLabel>
 
-namespace {
-QString Tr(const char* text)
-{
-    return QCoreApplication::translate("Notices", text);
-}
-} // namespace
-
 bool MediaToolMissing()
 {
     // Files are read by the prober that comes with the media tool; without
@@ -30,12 +23,12 @@ QString MissingMediaToolText()
 {
     // Short lines: the notice's message area does not grow.
 #ifdef Q_OS_WIN
-    return Tr("The media tool ffmpeg was not found.\n"
-              "Put ffmpeg.exe beside Splicora.");
+    return QCoreApplication::translate("Notices", "The media tool ffmpeg was not found.\n"
+                                                  "Put ffmpeg.exe beside Splicora.");
 #else
-    return Tr("The media tool ffmpeg was not found.\n"
-              "Debian, Ubuntu: sudo apt install ffmpeg\n"
-              "or put ffmpeg beside Splicora.");
+    return QCoreApplication::translate("Notices", "The media tool ffmpeg was not found.\n"
+                                                  "Debian, Ubuntu: sudo apt install ffmpeg\n"
+                                                  "or put ffmpeg beside Splicora.");
 #endif
 }
 
@@ -45,8 +38,9 @@ QString PrivateFolderNoticeText()
     if (problem.isEmpty())
         return QString();
     // The log, kept in the folder used instead, names that one.
-    return Tr("Splicora's folder %1 is not safe: %2.\n"
-              "Remove it; until then each run uses a new folder.")
+    return QCoreApplication::translate("Notices",
+                                       "Splicora's folder %1 is not safe: %2.\n"
+                                       "Remove it; until then each run uses a new folder.")
         .arg(Platform::PreferredPrivateFolder(), problem);
 }
 
@@ -57,7 +51,7 @@ MyMessageDialog* OpenNotice(QWidget* parent, const QString& text)
     dialog->setupMessage(text);
     // Paths are never taken for markup.
     dialog->messageLabel()->setTextFormat(Qt::PlainText);
-    dialog->setSingleButton(Tr("OK"));
+    dialog->setSingleButton(QCoreApplication::translate("Notices", "OK"));
     CenterOverMainWindow(dialog);
     dialog->open();
     return dialog;

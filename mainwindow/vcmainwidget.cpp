@@ -29,6 +29,7 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QHash>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScreen>
@@ -41,13 +42,27 @@ namespace {
 VCMainWidget* g_mainWindow = nullptr;
 
 // Adds one font file; returns its first family, or empty when it did not load.
+// A language switch asks for the same files again; each is added once.
 QString AddFontFile(const QString& path)
 {
-    const int id = QFontDatabase::addApplicationFont(path);
-    if (id < 0)
-        return QString();
-    const QStringList families = QFontDatabase::applicationFontFamilies(id);
-    return families.isEmpty() ? QString() : families.first();
+    static QHash<QString, QString> added;
+    const auto known = added.constFind(path);
+    if (known != added.constEnd())
+        return *known;
+    // Read as data: the CJK font file has no font extension, which some
+    // systems insist on, and is used where it lies rather than copied to a
+    // shared folder where another user could swap it.
+    QFile file(path);
+    const int id = file.open(QIODevice::ReadOnly)
+                       ? QFontDatabase::addApplicationFontFromData(file.readAll())
+                       : -1;
+    const QStringList families =
+        id < 0 ? QStringList() : QFontDatabase::applicationFontFamilies(id);
+    const QString family = families.isEmpty() ? QString() : families.first();
+    // A file that did not load is tried again: it may have been put back.
+    if (!family.isEmpty())
+        added.insert(path, family);
+    return family;
 }
 } // namespace
 
@@ -85,17 +100,7 @@ void ApplyOtherFonts(const QString& folder)
         }
         qDebug("%s", qUtf8Printable(family));
     }
-#ifdef Q_OS_WIN
-    // The system only loads a font file with a font's extension.
-    const QString copy = QDir::tempPath() + QStringLiteral("/sum.ttf");
-    if (!QFile::exists(copy))
-        QFile::copy(folder + QStringLiteral("/font/sum"), copy);
-#else
-    // Read in place: a copy in the shared temporary folder could be swapped
-    // for another user's file.
-    const QString copy = folder + QStringLiteral("/font/sum");
-#endif
-    const QString family = AddFontFile(copy);
+    const QString family = AddFontFile(folder + QStringLiteral("/font/sum"));
     if (!family.isEmpty())
         QApplication::setFont(QFont(family, 10));
 }
@@ -223,6 +228,8 @@ VCMainWidget::VCMainWidget(QWidget* parent) : QWidget(parent)
     // the tool may have been updated since.
     CopyToolFiles(WorkFolder(), true);
 #endif
+
+    m_topBar->LoadLanguages();
 }
 
 VCMainWidget::~VCMainWidget()

@@ -1,6 +1,11 @@
 #include "mainwindow/vctopwidget.h"
 
+#include "app/appfolder.h"
+#include "app/settings.h"
+#include "mainwindow/helplinks.h"
+#include "mainwindow/languages.h"
 #include "mainwindow/notices.h"
+#include "mainwindow/vcmainwidget.h"
 #include "media/addfilesdialog.h"
 #include "resources/spriteregions.h"
 #include "skin/scale.h"
@@ -9,9 +14,15 @@
 #include "widgets/mytempbutton.h"
 #include "widgets/sprites.h"
 
+#include <QAction>
+
+#include <QDesktopServices>
 #include <QLabel>
+#include <QMenu>
 #include <QPalette>
 #include <QPixmap>
+
+#include <algorithm>
 
 namespace {
 
@@ -52,14 +63,26 @@ void ApplyCommandButtonSkin(MyTempButton5* button, Sprites::RegionId icon)
     button->styleLabel()->setContentsMargins(iconX + iconSize, 0, 0, 0);
 }
 
+// The design width, or wider when a language's caption needs more room
+// beside the icon: a caption is never cut off.
+int CommandButtonWidth(const MyTempButton5* button)
+{
+    QLabel* caption = button->styleLabel();
+    caption->ensurePolished();
+    const int textWidth = caption->fontMetrics().size(0, caption->text()).width();
+    return std::max(Scaled(98), caption->contentsMargins().left() + textWidth);
+}
+
 } // namespace
 
 VCTopWidget::VCTopWidget(QWidget* parent)
     : QWidget(parent), m_logoLabel(new QLabel(this)), m_titleLabel(new QLabel(this)),
       m_closeButton(new MyPushButton(this)), m_minButton(new MyPushButton(this)),
+      m_menuButton(new MyPushButton(this)), m_bugButton(new MyPushButton(this)),
       m_commandWidget(new QWidget(this)), m_commandInner(new QWidget(m_commandWidget)),
       m_AddButton(new MyTempButton5(m_commandInner)),
-      m_ClearButton(new MyTempButton5(m_commandInner)), m_versionLabel(new QLabel(m_commandInner))
+      m_ClearButton(new MyTempButton5(m_commandInner)), m_versionLabel(new QLabel(m_commandInner)),
+      m_mainMenu(new QMenu(this)), m_languageMenu(new QMenu(m_mainMenu))
 {
     m_logoLabel->setScaledContents(true);
     m_logoLabel->setPixmap(QPixmap(QStringLiteral(":/images/program.png")));
@@ -72,6 +95,22 @@ VCTopWidget::VCTopWidget(QWidget* parent)
 
     connect(m_closeButton, &MyPushButton::clicked, this, &VCTopWidget::closeButton_slots);
     connect(m_minButton, &MyPushButton::clicked, this, &VCTopWidget::minButton_slots);
+    connect(m_menuButton, &MyPushButton::clicked, this, &VCTopWidget::menuButton_slots);
+    connect(m_bugButton, &MyPushButton::clicked, this, &VCTopWidget::bugButton_slots);
+
+    m_homepageAction = m_mainMenu->addAction(QString());
+    m_howcutAction = m_mainMenu->addAction(QString());
+    m_howjoinAction = m_mainMenu->addAction(QString());
+    m_supportAction = m_mainMenu->addAction(QString());
+    m_checkUpgradeAction = m_mainMenu->addAction(QString());
+    m_mainMenu->addMenu(m_languageMenu);
+    connect(m_homepageAction, &QAction::triggered, this, &VCTopWidget::slots_homepageAction);
+    connect(m_howcutAction, &QAction::triggered, this, &VCTopWidget::slots_howcutAction);
+    connect(m_howjoinAction, &QAction::triggered, this, &VCTopWidget::slots_howjoinAction);
+    connect(m_supportAction, &QAction::triggered, this, &VCTopWidget::slots_supportAction);
+    connect(m_checkUpgradeAction, &QAction::triggered, this,
+            &VCTopWidget::slots_checkUpgradeAction);
+    connect(m_languageMenu, &QMenu::triggered, this, &VCTopWidget::slots_all_language_Action);
     connect(m_AddButton, &MyTempButton5::clicked, this, &VCTopWidget::m_AddButton_slots);
     connect(m_ClearButton, &MyTempButton5::clicked, this, &VCTopWidget::m_ClearButton_slots);
 
@@ -88,13 +127,14 @@ void VCTopWidget::LayoutChildren()
     m_titleLabel->setGeometry(Scaled(36), Scaled(2), Scaled(360), Scaled(30));
     m_closeButton->setButtonGeometry(w - Scaled(34), Scaled(8), Scaled(24), Scaled(24));
     m_minButton->setButtonGeometry(w - Scaled(34 + 44), Scaled(8), Scaled(24), Scaled(24));
-    // The menu (w - 34 - 88) and feedback (w - 34 - 132) buttons go beside them.
+    m_menuButton->setButtonGeometry(w - Scaled(34 + 88), Scaled(8), Scaled(24), Scaled(24));
+    m_bugButton->setButtonGeometry(w - Scaled(34 + 132), Scaled(8), Scaled(24), Scaled(24));
 
     m_commandWidget->setGeometry(0, Scaled(40), w, Scaled(54));
     m_commandInner->setGeometry(0, 0, m_commandWidget->width(), m_commandWidget->height());
-    m_AddButton->setGeometry(Scaled(18), Scaled(9), Scaled(98), Scaled(33));
+    m_AddButton->setGeometry(Scaled(18), Scaled(9), CommandButtonWidth(m_AddButton), Scaled(33));
     m_ClearButton->setGeometry(m_AddButton->x() + m_AddButton->width() + Scaled(15), Scaled(9),
-                               Scaled(98), Scaled(33));
+                               CommandButtonWidth(m_ClearButton), Scaled(33));
     m_versionLabel->setGeometry(m_commandWidget->width() - Scaled(175), Scaled(2), Scaled(160),
                                 Scaled(20));
 }
@@ -119,6 +159,8 @@ void VCTopWidget::ApplySkin()
 
     ApplySpriteButton(m_closeButton, Sprites::kTopBarCloseButton);
     ApplySpriteButton(m_minButton, Sprites::kTopBarMinimiseButton);
+    ApplySpriteButton(m_menuButton, Sprites::kTopBarMenuButton);
+    ApplySpriteButton(m_bugButton, Sprites::kTopBarFeedbackButton);
 
     ApplyCommandButtonSkin(m_AddButton, Sprites::RegionId::AddFilesIcon);
     ApplyCommandButtonSkin(m_ClearButton, Sprites::RegionId::ClearAllIcon);
@@ -140,6 +182,22 @@ void VCTopWidget::Retranslate()
 
     m_AddButton->setText(tr("Add Files"));
     m_ClearButton->setText(tr("Clear All"));
+    // The captions' widths decide the buttons' widths.
+    LayoutChildren();
+
+    m_menuButton->setToolTip(tr("Menu"));
+    m_bugButton->setToolTip(tr("Feedback"));
+    m_minButton->setToolTip(tr("Minimize"));
+    m_closeButton->setToolTip(tr("Close"));
+
+    m_homepageAction->setText(tr("Homepage"));
+    m_howcutAction->setText(tr("How to cut video"));
+    m_howjoinAction->setText(tr("How to join videos"));
+    m_supportAction->setText(tr("Support"));
+    m_checkUpgradeAction->setText(tr("Update"));
+    m_languageMenu->setTitle(tr("Language"));
+    m_mainMenu->setStyleSheet(MenuStyleSheet(112));
+    m_languageMenu->setStyleSheet(MenuStyleSheet(112));
 }
 
 void VCTopWidget::RefreshButtons(int rowCount)
@@ -173,6 +231,109 @@ void VCTopWidget::closeButton_slots()
 void VCTopWidget::minButton_slots()
 {
     window()->showMinimized();
+}
+
+QPoint VCTopWidget::menuPosition() const
+{
+    // At the right end of the bar like the button, but below it: the menu
+    // must not cover the bar it was opened from.
+    const QWidget* main = window();
+    return QPoint(main->x() + width() - Scaled(120),
+                  m_menuButton->mapToGlobal(QPoint(0, m_menuButton->height())).y());
+}
+
+void VCTopWidget::menuButton_slots()
+{
+    m_mainMenu->exec(menuPosition());
+}
+
+void VCTopWidget::bugButton_slots()
+{
+    openHelp(HelpLink::Feedback);
+}
+
+void VCTopWidget::slots_homepageAction()
+{
+    openHelp(HelpLink::Homepage);
+}
+
+void VCTopWidget::slots_howcutAction()
+{
+    openHelp(HelpLink::HowToCut);
+}
+
+void VCTopWidget::slots_howjoinAction()
+{
+    openHelp(HelpLink::HowToJoin);
+}
+
+void VCTopWidget::slots_supportAction()
+{
+    openHelp(HelpLink::Support);
+}
+
+void VCTopWidget::slots_checkUpgradeAction()
+{
+    emit updateCheckRequested();
+}
+
+void VCTopWidget::openHelp(HelpLink link)
+{
+    const QString code = MainWindow() ? MainWindow()->languageCode : QString();
+    const QUrl url = HelpLinkUrl(link, AppFolder(), code);
+    if (!QDesktopServices::openUrl(url))
+        qDebug("cannot open %s", qUtf8Printable(url.toString()));
+}
+
+void VCTopWidget::LoadLanguages()
+{
+    m_languageNames.clear();
+    m_languageCodes.clear();
+    for (QAction* action : m_languageMenu->actions()) {
+        m_languageMenu->removeAction(action);
+        delete action;
+    }
+    for (const LanguageEntry& entry : ReadLanguageList(AppFolder())) {
+        m_languageNames << entry.name;
+        m_languageCodes << entry.code;
+        QAction* action = m_languageMenu->addAction(entry.name);
+        // Found again by its code: two languages may share a display name.
+        action->setData(entry.code);
+        action->setCheckable(true);
+    }
+    SetLanguage(CodeOfStoredLanguage(ReadSetting(QStringLiteral("Language"))));
+}
+
+void VCTopWidget::slots_all_language_Action(QAction* action)
+{
+    if (!action)
+        return;
+    int index = m_languageCodes.indexOf(action->data().toString());
+    if (index < 0)
+        index = 0;
+    SetLanguage(m_languageCodes.value(index, QStringLiteral("EN")));
+}
+
+void VCTopWidget::SetLanguage(const QString& requested)
+{
+    const QString code = InstallLanguage(AppFolder(), requested);
+    if (NeedsCjkFont(code))
+        ApplyOtherFonts(AppFolder());
+    else
+        ApplyLatinFonts(AppFolder());
+    m_mainMenu->hide();
+    for (QAction* action : m_languageMenu->actions())
+        action->setChecked(action->data().toString() == code);
+
+    if (VCMainWidget* main = MainWindow()) {
+        main->RetranslateAll();
+        main->languageCode = code;
+    } else {
+        Retranslate();
+    }
+
+    WriteSetting(QStringLiteral("Language"),
+                 StoredLanguageWithCode(ReadSetting(QStringLiteral("Language")), code));
 }
 
 void VCTopWidget::m_AddButton_slots()

@@ -167,12 +167,13 @@ FrameIndex ParseFrameIndex(const QByteArray& output)
         }
     }
     if (!sawFormat) {
-        index.error = QStringLiteral("the file could not be read");
+        index.error = QCoreApplication::translate("FrameIndex", "the file could not be read");
         return index;
     }
     if (index.hasVideo) {
         if (index.timeBaseNum <= 0 || index.timeBaseDen <= 0) {
-            index.error = QStringLiteral("the video stream has no time base");
+            index.error =
+                QCoreApplication::translate("FrameIndex", "the video stream has no time base");
             return index;
         }
         tbSeconds = double(index.timeBaseNum) / double(index.timeBaseDen);

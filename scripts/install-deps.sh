@@ -9,4 +9,4 @@ apt-get install -y -qq --no-install-recommends \
     qt6-qpa-plugins libqt6opengl6-dev libgl-dev \
     libmpv-dev libavformat-dev ffmpeg \
     xvfb xauth x11-utils procps \
-    fonts-liberation2 fonts-lato fonts-wqy-microhei
+    fonts-liberation2 fonts-lato fonts-wqy-microhei qt6-translations-l10n

@@ -1,6 +1,7 @@
 #include "skin/skinpalette.h"
 
 #include "app/settings.h"
+#include "skin/scale.h"
 
 #include <QColor>
 
@@ -184,4 +185,20 @@ QString SkinPalette::buttonStyleSheet(int state, int scheme, int fontSize, int f
 QString SkinColour(const char* key)
 {
     return SkinPalette::instance()->colorOf(QLatin1String(key));
+}
+
+QString MenuStyleSheet(int minItemWidth)
+{
+    return QStringLiteral("QMenu{background-color: #2a3139;border: 1px solid #08080a;}") +
+           QStringLiteral("QMenu::item{min-width:%1px;height:%2px;background-color: "
+                          "#2a3139;color:#ffffff;font-size: %3px;padding-left: 8px;padding-right: "
+                          "2px;}")
+               .arg(Scaled(minItemWidth))
+               .arg(Scaled(30))
+               .arg(Scaled(12)) +
+           QStringLiteral("QMenu::item:selected{background:#3d4751;color:#ffffff;}"
+                          "QMenu::separator{height: 1px;background-color:#3d4751;margin-left: "
+                          "5px;margin-right: 5px;}"
+                          // Greyed, not white: an entry that cannot act must look it.
+                          "QMenu::item:disabled{color:#6b7785;}");
 }

@@ -15,6 +15,10 @@ QString ShiftHue(const QString& colour, int shift);
 // The current palette's colour for `key`.
 QString SkinColour(const char* key);
 
+// The dark menu look shared by the main menu and the row menu; items are at
+// least `minItemWidth` units wide.
+QString MenuStyleSheet(int minItemWidth);
+
 // The one colour palette of the program: a fixed dark base palette tinted as a
 // whole by the hue shift from the settings ("SkincolorDxy", default "-6").
 // Windows look colours up by key and ask for the style sheets of their

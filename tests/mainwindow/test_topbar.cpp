@@ -42,15 +42,29 @@ private Q_SLOTS:
 
     void layoutAtScaleOne()
     {
+        const auto placed = [this](const QWidget* widget) {
+            // In the top bar's coordinates, whatever the widget's parent.
+            return QRect(widget->mapTo(m_bar, QPoint(0, 0)), widget->size());
+        };
         const QList<QPair<QWidget*, QRect>> expected{
             {m_bar->closeButton(), QRect(1166, 8, 24, 24)},
-            {m_bar->addButton(), QRect(18, 49, 98, 33)},
-            {m_bar->clearButton(), QRect(131, 49, 98, 33)},
+            {m_bar->minimiseButton(), QRect(1122, 8, 24, 24)},
+            {m_bar->menuButton(), QRect(1078, 8, 24, 24)},
+            {m_bar->feedbackButton(), QRect(1034, 8, 24, 24)},
             {m_bar->commandStrip(), QRect(0, 40, 1200, 54)},
             {m_bar->titleLabel(), QRect(36, 2, 360, 30)}};
-        // In the top bar's coordinates, whatever the widget's parent.
         for (const auto& [widget, rect] : expected)
-            QCOMPARE(QRect(widget->mapTo(m_bar, QPoint(0, 0)), widget->size()), rect);
+            QCOMPARE(placed(widget), rect);
+        // The command buttons keep their design width unless a caption needs
+        // more (the font here is the toolkit's fallback, a little wider).
+        const QRect add = placed(m_bar->addButton());
+        QCOMPARE(add.topLeft(), QPoint(18, 49));
+        QCOMPARE(add.height(), 33);
+        QVERIFY2(add.width() >= 98 && add.width() <= 100, qPrintable(QString::number(add.width())));
+        m_bar->RefreshButtons(1);
+        const QRect clear = placed(m_bar->clearButton());
+        QCOMPARE(clear.topLeft(), QPoint(add.right() + 1 + 15, 49));
+        QVERIFY(clear.width() >= 98 && clear.width() <= 100);
     }
 
     void onlyTheStripShowsATopLine()

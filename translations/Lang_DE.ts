@@ -1,0 +1,509 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de" sourcelanguage="en">
+<context>
+    <name>ConvertProgressWidget</name>
+    <message>
+        <source>Converting...</source>
+        <translation>Konvertieren...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Joining</source>
+        <translation>Zusammenfügen</translation>
+    </message>
+    <message>
+        <source>Cutting</source>
+        <translation>Schneiden</translation>
+    </message>
+</context>
+<context>
+    <name>CutPlan</name>
+    <message>
+        <source>the picture has no keyframes</source>
+        <translation>Das Video hat keine Keyframes</translation>
+    </message>
+    <message>
+        <source>the picture uses open groups of pictures</source>
+        <translation>Das Video verwendet offene Bildgruppen (Open GOP)</translation>
+    </message>
+    <message>
+        <source>the picture reorders more frames than an encoder can match</source>
+        <translation>Das Video ordnet mehr Frames um, als ein Encoder nachbilden kann</translation>
+    </message>
+    <message>
+        <source>the %1 container cannot carry encoded and copied frames together</source>
+        <translation>Der %1-Container kann kodierte und kopierte Frames nicht gemeinsam aufnehmen</translation>
+    </message>
+    <message>
+        <source>there is no matching encoder for %1 %2</source>
+        <translation>Für %1 %2 gibt es keinen passenden Encoder</translation>
+    </message>
+    <message>
+        <source>the range is empty</source>
+        <translation>Der Bereich ist leer</translation>
+    </message>
+    <message>
+        <source>the range holds no frame</source>
+        <translation>Der Bereich enthält keinen Frame</translation>
+    </message>
+    <message>
+        <source>the range is shorter than the keyframe spacing</source>
+        <translation>Der Bereich ist kürzer als der Keyframe-Abstand</translation>
+    </message>
+</context>
+<context>
+    <name>FrameIndex</name>
+    <message>
+        <source>the file could not be read</source>
+        <translation>die Datei konnte nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>the video stream has no time base</source>
+        <translation>der Videostream hat keine Zeitbasis</translation>
+    </message>
+</context>
+<context>
+    <name>ListNoItemWidget</name>
+    <message>
+        <source>Drag and drop files to start</source>
+        <translation>Dateien hierher ziehen, um zu beginnen</translation>
+    </message>
+</context>
+<context>
+    <name>LosslessJob</name>
+    <message>
+        <source>The media tool could not be started. Check that ffmpeg is installed.</source>
+        <translation>Das Hilfsprogramm konnte nicht gestartet werden. Prüfen Sie, ob ffmpeg installiert ist.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; can no longer be read. It may have been moved or deleted.</source>
+        <translation>„%1“ kann nicht mehr gelesen werden. Die Datei wurde eventuell verschoben oder gelöscht.</translation>
+    </message>
+    <message>
+        <source>The work folder cannot be written to.</source>
+        <translation>Der Arbeitsordner ist nicht beschreibbar.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is damaged or can no longer be read.</source>
+        <translation>„%1“ ist beschädigt oder kann nicht mehr gelesen werden.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; cannot be cut: %2.</source>
+        <translation>„%1“ kann nicht geschnitten werden: %2.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; has no sound track %2 in the kept range.</source>
+        <translation>„%1“ hat im gewählten Bereich keine Tonspur %2.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is damaged: its frames could not be read.</source>
+        <translation>„%1“ ist beschädigt: Die Frames konnten nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>A file name holds a line break and cannot be joined. Rename the file.</source>
+        <translation>Ein Dateiname enthält einen Zeilenumbruch, daher kann die Datei nicht zusammengefügt werden. Benennen Sie die Datei um.</translation>
+    </message>
+    <message>
+        <source>A file named &quot;%1&quot; appeared in the output folder; nothing was written.</source>
+        <translation>Im Ausgabeordner ist inzwischen eine Datei „%1“ vorhanden; es wurde nichts geschrieben.</translation>
+    </message>
+    <message>
+        <source>the encoder settings of &quot;%1&quot; cannot be matched</source>
+        <translation>Die Encoder-Einstellungen von „%1“ lassen sich nicht nachbilden</translation>
+    </message>
+    <message>
+        <source>There is not enough room in the output folder. Free some space or choose another folder.</source>
+        <translation>Im Ausgabeordner ist nicht genug Speicherplatz frei. Geben Sie Speicherplatz frei oder wählen Sie einen anderen Ordner.</translation>
+    </message>
+    <message>
+        <source>A file has no sound track of the number chosen in its row.</source>
+        <translation>Eine Datei hat keine Tonspur mit der in ihrer Zeile gewählten Nummer.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is damaged and cannot be read.</source>
+        <translation>„%1“ ist beschädigt und kann nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>The output folder cannot be written to. Choose another folder.</source>
+        <translation>Der Ausgabeordner ist nicht beschreibbar. Wählen Sie einen anderen Ordner.</translation>
+    </message>
+    <message>
+        <source>The media tool stopped unexpectedly.</source>
+        <translation>Das Hilfsprogramm wurde unerwartet beendet.</translation>
+    </message>
+    <message>
+        <source>Conversion failed.</source>
+        <translation>Konvertierung fehlgeschlagen.</translation>
+    </message>
+    <message>
+        <source>The result cannot be played back; it was removed.</source>
+        <translation>Das Ergebnis lässt sich nicht abspielen und wurde gelöscht.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; ended early at %2, so the result is %3 s shorter than chosen.</source>
+        <translation>„%1“ endet bereits bei %2, daher ist das Ergebnis %3 s kürzer als gewählt.</translation>
+    </message>
+    <message>
+        <source>The result is %1 s shorter than chosen.</source>
+        <translation>Das Ergebnis ist %1 s kürzer als gewählt.</translation>
+    </message>
+</context>
+<context>
+    <name>MyMessageDialog</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>Notices</name>
+    <message>
+        <source>The media tool ffmpeg was not found.
+Put ffmpeg.exe beside Splicora.</source>
+        <translation>Das Hilfsprogramm ffmpeg fehlt.
+Legen Sie ffmpeg.exe neben Splicora ab.</translation>
+    </message>
+    <message>
+        <source>The media tool ffmpeg was not found.
+Debian, Ubuntu: sudo apt install ffmpeg
+or put ffmpeg beside Splicora.</source>
+        <translation>Das Hilfsprogramm ffmpeg fehlt.
+Debian, Ubuntu: sudo apt install ffmpeg
+oder legen Sie ffmpeg neben Splicora ab.</translation>
+    </message>
+    <message>
+        <source>Splicora&apos;s folder %1 is not safe: %2.
+Remove it; until then each run uses a new folder.</source>
+        <translation>Splicoras Ordner %1 ist nicht sicher: %2.
+Löschen Sie ihn; bis dahin nutzt jeder Start einen neuen.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>Platform</name>
+    <message>
+        <source>it is not a folder</source>
+        <translation>Er ist kein Ordner</translation>
+    </message>
+    <message>
+        <source>it cannot be made</source>
+        <translation>Er kann nicht angelegt werden</translation>
+    </message>
+    <message>
+        <source>it is a link to somewhere else</source>
+        <translation>Er verweist auf einen anderen Ort</translation>
+    </message>
+    <message>
+        <source>it belongs to another user</source>
+        <translation>Er gehört einem anderen Benutzer</translation>
+    </message>
+    <message>
+        <source>other users can reach it (mode %1)</source>
+        <translation>Andere Benutzer haben Zugriff darauf (Rechte %1)</translation>
+    </message>
+    <message>
+        <source>it cannot be written</source>
+        <translation>Er ist nicht beschreibbar</translation>
+    </message>
+</context>
+<context>
+    <name>ProbeRefusal</name>
+    <message>
+        <source>not a media file</source>
+        <translation>keine Mediendatei</translation>
+    </message>
+    <message>
+        <source>cannot be read</source>
+        <translation>nicht lesbar</translation>
+    </message>
+    <message>
+        <source>damaged</source>
+        <translation>beschädigt</translation>
+    </message>
+    <message>
+        <source>This file was not added:</source>
+        <translation>Diese Datei wurde nicht hinzugefügt:</translation>
+    </message>
+    <message>
+        <source>These files were not added:</source>
+        <translation>Diese Dateien wurden nicht hinzugefügt:</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <extracomment>A refused file and why, e.g. &quot;notes.mp4: not a media file&quot;.</extracomment>
+        <translation>%1: %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>... and %n more.</source>
+        <translation>
+            <numerusform>... und %n weitere.</numerusform>
+            <numerusform>... und %n weitere.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>VCBottomWidget</name>
+    <message>
+        <source>The output-format file has no sound; the sound of the other files is kept in this format.</source>
+        <translation>Die Datei mit dem Ausgabeformat hat keinen Ton; der Ton der übrigen Dateien wird in diesem Format übernommen.</translation>
+    </message>
+    <message>
+        <source>Profile:</source>
+        <translation>Profil:</translation>
+    </message>
+    <message>
+        <source>Exact</source>
+        <translation>Exakt</translation>
+    </message>
+    <message>
+        <source>Keyframe</source>
+        <translation>Keyframe</translation>
+    </message>
+    <message>
+        <source>Start on the chosen frame: the frames up to the next keyframe are encoded again, the rest is copied.</source>
+        <translation>Beginnt am gewählten Frame: Die Frames bis zum nächsten Keyframe werden neu kodiert, der Rest wird kopiert.</translation>
+    </message>
+    <message>
+        <source>Copy only, nothing is encoded again: Start moves back to the keyframe at or before it.</source>
+        <translation>Nur kopieren, nichts wird neu kodiert: Der Anfang rückt auf den Keyframe an oder vor dieser Stelle.</translation>
+    </message>
+    <message>
+        <source>Directory:</source>
+        <translation>Ordner:</translation>
+    </message>
+    <message>
+        <source>Join</source>
+        <translation>Zusammenfügen</translation>
+    </message>
+    <message>
+        <source>Cut</source>
+        <translation>Schneiden</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>Starten</translation>
+    </message>
+    <message>
+        <source>Open Directory</source>
+        <translation>Ordner auswählen</translation>
+    </message>
+    <message>
+        <source>The output folder does not exist or cannot be written to. Choose another folder.</source>
+        <translation>Der Ausgabeordner existiert nicht oder ist nicht beschreibbar. Wählen Sie einen anderen Ordner.</translation>
+    </message>
+    <message>
+        <source>Conversion failed.</source>
+        <translation>Konvertierung fehlgeschlagen.</translation>
+    </message>
+    <message>
+        <source>Re-encoded: %1.</source>
+        <translation>Neu kodiert: %1.</translation>
+    </message>
+    <message>
+        <source>Join Completed.</source>
+        <translation>Zusammenfügen abgeschlossen.</translation>
+    </message>
+    <message>
+        <source>Cut Completed.</source>
+        <translation>Schnitt abgeschlossen.</translation>
+    </message>
+    <message>
+        <source>Conversion completed.</source>
+        <translation>Konvertierung abgeschlossen.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Open Folder</source>
+        <translation>Ordner öffnen</translation>
+    </message>
+    <message>
+        <source>Conversion failed, error code</source>
+        <translation>Konvertierung fehlgeschlagen, Fehlercode</translation>
+    </message>
+    <message>
+        <source>The output file path is too long. Choose an output folder with a shorter path.</source>
+        <translation>Der Pfad der Ausgabedatei ist zu lang. Wählen Sie einen Ausgabeordner mit kürzerem Pfad.</translation>
+    </message>
+    <message>
+        <source>The conversion stopped making progress and was ended.</source>
+        <translation>Die Konvertierung kam nicht mehr voran und wurde beendet.</translation>
+    </message>
+    <message>
+        <source>The media tool stopped before the result was complete.</source>
+        <translation>Das Hilfsprogramm wurde beendet, bevor das Ergebnis vollständig war.</translation>
+    </message>
+</context>
+<context>
+    <name>VCMainWidget</name>
+    <message>
+        <source>Adding files...</source>
+        <translation>Dateien werden hinzugefügt...</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>VCTopWidget</name>
+    <message>
+        <source>Open File</source>
+        <translation>Datei öffnen</translation>
+    </message>
+    <message>
+        <source>All media files</source>
+        <translation>Alle Mediendateien</translation>
+    </message>
+    <message>
+        <source>All files</source>
+        <translation>Alle Dateien</translation>
+    </message>
+    <message>
+        <source>Tarnwick Framewright</source>
+        <translation>Tarnwick Framewright</translation>
+    </message>
+    <message>
+        <source>Ver: </source>
+        <translation>Ver: </translation>
+    </message>
+    <message>
+        <source>Add Files</source>
+        <translation>Hinzufügen</translation>
+    </message>
+    <message>
+        <source>Clear All</source>
+        <translation>Leeren</translation>
+    </message>
+    <message>
+        <source>Menu</source>
+        <translation>Menü</translation>
+    </message>
+    <message>
+        <source>Feedback</source>
+        <translation>Feedback</translation>
+    </message>
+    <message>
+        <source>Minimize</source>
+        <translation>Minimieren</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Homepage</source>
+        <translation>Homepage</translation>
+    </message>
+    <message>
+        <source>How to cut video</source>
+        <translation>So schneiden Sie Videos</translation>
+    </message>
+    <message>
+        <source>How to join videos</source>
+        <translation>So fügen Sie Videos zusammen</translation>
+    </message>
+    <message>
+        <source>Support</source>
+        <translation>Support</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>Nach Updates suchen</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Sprache</translation>
+    </message>
+</context>
+<context>
+    <name>VideoItemWidget</name>
+    <message>
+        <source>Duration:</source>
+        <translation>Dauer:</translation>
+    </message>
+    <message>
+        <source>Set as output format</source>
+        <translation>Als Ausgabeformat festlegen</translation>
+    </message>
+    <message>
+        <source>Audio:</source>
+        <translation>Audio:</translation>
+    </message>
+    <message>
+        <source>Set as default format</source>
+        <translation>Als Standardformat festlegen</translation>
+    </message>
+    <message>
+        <source>Move Up</source>
+        <translation>Nach oben</translation>
+    </message>
+    <message>
+        <source>Move Down</source>
+        <translation>Nach unten</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>Remove All</source>
+        <translation>Alle entfernen</translation>
+    </message>
+    <message>
+        <source>Track</source>
+        <translation>Spur</translation>
+    </message>
+</context>
+<context>
+    <name>VideoListWidget</name>
+    <message>
+        <source>File:</source>
+        <translation>Dateien:</translation>
+    </message>
+    <message>
+        <source>Total:</source>
+        <translation>Gesamt:</translation>
+    </message>
+</context>
+<context>
+    <name>VideoPlayerWidget</name>
+    <message>
+        <source>Start:</source>
+        <translation>Anfang:</translation>
+    </message>
+    <message>
+        <source>End:</source>
+        <translation>Ende:</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>Zurücksetzen</translation>
+    </message>
+    <message>
+        <source>Apply All</source>
+        <translation>Für alle</translation>
+    </message>
+    <message>
+        <source>Set start time</source>
+        <translation>Anfangszeit setzen</translation>
+    </message>
+    <message>
+        <source>Set end time</source>
+        <translation>Endzeit setzen</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,509 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="fr" sourcelanguage="en">
+<context>
+    <name>ConvertProgressWidget</name>
+    <message>
+        <source>Converting...</source>
+        <translation>Conversion...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Joining</source>
+        <translation>Fusion en cours</translation>
+    </message>
+    <message>
+        <source>Cutting</source>
+        <translation>Découpage en cours</translation>
+    </message>
+</context>
+<context>
+    <name>CutPlan</name>
+    <message>
+        <source>the picture has no keyframes</source>
+        <translation>la vidéo n&apos;a aucune image clé</translation>
+    </message>
+    <message>
+        <source>the picture uses open groups of pictures</source>
+        <translation>la vidéo utilise des groupes d&apos;images ouverts</translation>
+    </message>
+    <message>
+        <source>the picture reorders more frames than an encoder can match</source>
+        <translation>la vidéo réordonne plus d&apos;images qu&apos;un encodeur ne peut en reproduire</translation>
+    </message>
+    <message>
+        <source>the %1 container cannot carry encoded and copied frames together</source>
+        <translation>le conteneur %1 ne peut pas réunir des images encodées et des images copiées</translation>
+    </message>
+    <message>
+        <source>there is no matching encoder for %1 %2</source>
+        <translation>aucun encodeur ne correspond à %1 %2</translation>
+    </message>
+    <message>
+        <source>the range is empty</source>
+        <translation>la plage est vide</translation>
+    </message>
+    <message>
+        <source>the range holds no frame</source>
+        <translation>la plage ne contient aucune image</translation>
+    </message>
+    <message>
+        <source>the range is shorter than the keyframe spacing</source>
+        <translation>la plage est plus courte que l&apos;intervalle entre les images clés</translation>
+    </message>
+</context>
+<context>
+    <name>FrameIndex</name>
+    <message>
+        <source>the file could not be read</source>
+        <translation>le fichier n&apos;a pas pu être lu</translation>
+    </message>
+    <message>
+        <source>the video stream has no time base</source>
+        <translation>le flux vidéo n&apos;a pas de base de temps</translation>
+    </message>
+</context>
+<context>
+    <name>ListNoItemWidget</name>
+    <message>
+        <source>Drag and drop files to start</source>
+        <translation>Glissez-déposez des fichiers pour commencer</translation>
+    </message>
+</context>
+<context>
+    <name>LosslessJob</name>
+    <message>
+        <source>The media tool could not be started. Check that ffmpeg is installed.</source>
+        <translation>Impossible de démarrer l&apos;outil multimédia. Vérifiez que ffmpeg est installé.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; can no longer be read. It may have been moved or deleted.</source>
+        <translation>Le fichier «&#xa0;%1&#xa0;» ne peut plus être lu. Il a peut-être été déplacé ou supprimé.</translation>
+    </message>
+    <message>
+        <source>The work folder cannot be written to.</source>
+        <translation>Le dossier de travail n&apos;est pas accessible en écriture.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is damaged or can no longer be read.</source>
+        <translation>Le fichier «&#xa0;%1&#xa0;» est endommagé ou ne peut plus être lu.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; cannot be cut: %2.</source>
+        <translation>Impossible de couper «&#xa0;%1&#xa0;»&#xa0;: %2.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; has no sound track %2 in the kept range.</source>
+        <translation>Le fichier «&#xa0;%1&#xa0;» n&apos;a pas de piste audio %2 dans la plage conservée.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is damaged: its frames could not be read.</source>
+        <translation>Le fichier «&#xa0;%1&#xa0;» est endommagé&#xa0;: ses images n&apos;ont pas pu être lues.</translation>
+    </message>
+    <message>
+        <source>A file name holds a line break and cannot be joined. Rename the file.</source>
+        <translation>Un nom de fichier contient un saut de ligne&#xa0;: ce fichier ne peut pas être fusionné. Renommez-le.</translation>
+    </message>
+    <message>
+        <source>A file named &quot;%1&quot; appeared in the output folder; nothing was written.</source>
+        <translation>Un fichier nommé «&#xa0;%1&#xa0;» est apparu dans le dossier de sortie&#xa0;; rien n&apos;a été écrit.</translation>
+    </message>
+    <message>
+        <source>the encoder settings of &quot;%1&quot; cannot be matched</source>
+        <translation>les paramètres d&apos;encodage de «&#xa0;%1&#xa0;» ne peuvent pas être reproduits</translation>
+    </message>
+    <message>
+        <source>There is not enough room in the output folder. Free some space or choose another folder.</source>
+        <translation>Espace insuffisant dans le dossier de sortie. Libérez de l&apos;espace ou choisissez un autre dossier.</translation>
+    </message>
+    <message>
+        <source>A file has no sound track of the number chosen in its row.</source>
+        <translation>Un fichier n&apos;a pas de piste audio portant le numéro choisi sur sa ligne.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is damaged and cannot be read.</source>
+        <translation>Le fichier «&#xa0;%1&#xa0;» est endommagé et illisible.</translation>
+    </message>
+    <message>
+        <source>The output folder cannot be written to. Choose another folder.</source>
+        <translation>Le dossier de sortie n&apos;est pas accessible en écriture. Choisissez un autre dossier.</translation>
+    </message>
+    <message>
+        <source>The media tool stopped unexpectedly.</source>
+        <translation>L&apos;outil multimédia s&apos;est arrêté de manière inattendue.</translation>
+    </message>
+    <message>
+        <source>Conversion failed.</source>
+        <translation>Échec de la conversion.</translation>
+    </message>
+    <message>
+        <source>The result cannot be played back; it was removed.</source>
+        <translation>Le résultat ne peut pas être lu&#xa0;; il a été supprimé.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; ended early at %2, so the result is %3 s shorter than chosen.</source>
+        <translation>Le fichier «&#xa0;%1&#xa0;» se termine plus tôt, à %2&#xa0;: le résultat est donc plus court de %3&#xa0;s que prévu.</translation>
+    </message>
+    <message>
+        <source>The result is %1 s shorter than chosen.</source>
+        <translation>Le résultat est plus court de %1&#xa0;s que prévu.</translation>
+    </message>
+</context>
+<context>
+    <name>MyMessageDialog</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>Notices</name>
+    <message>
+        <source>The media tool ffmpeg was not found.
+Put ffmpeg.exe beside Splicora.</source>
+        <translation>L&apos;outil multimédia ffmpeg est introuvable.
+Placez ffmpeg.exe à côté de Splicora.</translation>
+    </message>
+    <message>
+        <source>The media tool ffmpeg was not found.
+Debian, Ubuntu: sudo apt install ffmpeg
+or put ffmpeg beside Splicora.</source>
+        <translation>L&apos;outil multimédia ffmpeg est introuvable.
+Debian, Ubuntu&#xa0;: sudo apt install ffmpeg
+ou placez ffmpeg à côté de Splicora.</translation>
+    </message>
+    <message>
+        <source>Splicora&apos;s folder %1 is not safe: %2.
+Remove it; until then each run uses a new folder.</source>
+        <translation>Le dossier %1 de Splicora n&apos;est pas sûr&#xa0;: %2.
+Supprimez-le&#xa0;; d&apos;ici là, chaque lancement en crée un.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>Platform</name>
+    <message>
+        <source>it is not a folder</source>
+        <translation>ce n&apos;est pas un dossier</translation>
+    </message>
+    <message>
+        <source>it cannot be made</source>
+        <translation>il ne peut pas être créé</translation>
+    </message>
+    <message>
+        <source>it is a link to somewhere else</source>
+        <translation>c&apos;est un lien vers un autre emplacement</translation>
+    </message>
+    <message>
+        <source>it belongs to another user</source>
+        <translation>il appartient à un autre utilisateur</translation>
+    </message>
+    <message>
+        <source>other users can reach it (mode %1)</source>
+        <translation>d&apos;autres utilisateurs y ont accès (mode %1)</translation>
+    </message>
+    <message>
+        <source>it cannot be written</source>
+        <translation>il n&apos;est pas accessible en écriture</translation>
+    </message>
+</context>
+<context>
+    <name>ProbeRefusal</name>
+    <message>
+        <source>not a media file</source>
+        <translation>pas un fichier multimédia</translation>
+    </message>
+    <message>
+        <source>cannot be read</source>
+        <translation>illisible</translation>
+    </message>
+    <message>
+        <source>damaged</source>
+        <translation>endommagé</translation>
+    </message>
+    <message>
+        <source>This file was not added:</source>
+        <translation>Ce fichier n&apos;a pas été ajouté&#xa0;:</translation>
+    </message>
+    <message>
+        <source>These files were not added:</source>
+        <translation>Ces fichiers n&apos;ont pas été ajoutés&#xa0;:</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <extracomment>A refused file and why, e.g. &quot;notes.mp4: not a media file&quot;.</extracomment>
+        <translation>%1&#xa0;: %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>... and %n more.</source>
+        <translation>
+            <numerusform>... et %n autre.</numerusform>
+            <numerusform>... et %n autres.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>VCBottomWidget</name>
+    <message>
+        <source>The output-format file has no sound; the sound of the other files is kept in this format.</source>
+        <translation>Le fichier au format de sortie n&apos;a pas de son&#xa0;; le son des autres fichiers est conservé dans ce format.</translation>
+    </message>
+    <message>
+        <source>Profile:</source>
+        <translation>Profil&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Exact</source>
+        <translation>Précis</translation>
+    </message>
+    <message>
+        <source>Keyframe</source>
+        <translation>Image clé</translation>
+    </message>
+    <message>
+        <source>Start on the chosen frame: the frames up to the next keyframe are encoded again, the rest is copied.</source>
+        <translation>Commence à l&apos;image choisie&#xa0;: les images jusqu&apos;à l&apos;image clé suivante sont réencodées, le reste est copié.</translation>
+    </message>
+    <message>
+        <source>Copy only, nothing is encoded again: Start moves back to the keyframe at or before it.</source>
+        <translation>Copie seule, sans réencodage&#xa0;: le début est ramené à l&apos;image clé située à cet endroit ou juste avant.</translation>
+    </message>
+    <message>
+        <source>Directory:</source>
+        <translation>Dossier&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Join</source>
+        <translation>Fusionner</translation>
+    </message>
+    <message>
+        <source>Cut</source>
+        <translation>Couper</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>Démarrer</translation>
+    </message>
+    <message>
+        <source>Open Directory</source>
+        <translation>Choisir un dossier</translation>
+    </message>
+    <message>
+        <source>The output folder does not exist or cannot be written to. Choose another folder.</source>
+        <translation>Le dossier de sortie n&apos;existe pas ou n&apos;est pas accessible en écriture. Choisissez un autre dossier.</translation>
+    </message>
+    <message>
+        <source>Conversion failed.</source>
+        <translation>Échec de la conversion.</translation>
+    </message>
+    <message>
+        <source>Re-encoded: %1.</source>
+        <translation>Réencodé&#xa0;: %1.</translation>
+    </message>
+    <message>
+        <source>Join Completed.</source>
+        <translation>Fusion terminée.</translation>
+    </message>
+    <message>
+        <source>Cut Completed.</source>
+        <translation>Découpage terminé.</translation>
+    </message>
+    <message>
+        <source>Conversion completed.</source>
+        <translation>Conversion terminée.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Open Folder</source>
+        <translation>Ouvrir le dossier</translation>
+    </message>
+    <message>
+        <source>Conversion failed, error code</source>
+        <translation>Échec de la conversion, code d&apos;erreur</translation>
+    </message>
+    <message>
+        <source>The output file path is too long. Choose an output folder with a shorter path.</source>
+        <translation>Le chemin du fichier de sortie est trop long. Choisissez un dossier de sortie dont le chemin est plus court.</translation>
+    </message>
+    <message>
+        <source>The conversion stopped making progress and was ended.</source>
+        <translation>La conversion ne progressait plus et a été arrêtée.</translation>
+    </message>
+    <message>
+        <source>The media tool stopped before the result was complete.</source>
+        <translation>L&apos;outil multimédia s&apos;est arrêté avant que le résultat soit complet.</translation>
+    </message>
+</context>
+<context>
+    <name>VCMainWidget</name>
+    <message>
+        <source>Adding files...</source>
+        <translation>Ajout des fichiers...</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>VCTopWidget</name>
+    <message>
+        <source>All media files</source>
+        <translation>Tous les fichiers multimédias</translation>
+    </message>
+    <message>
+        <source>All files</source>
+        <translation>Tous les fichiers</translation>
+    </message>
+    <message>
+        <source>Open File</source>
+        <translation>Ouvrir des fichiers</translation>
+    </message>
+    <message>
+        <source>Tarnwick Framewright</source>
+        <translation>Tarnwick Framewright</translation>
+    </message>
+    <message>
+        <source>Ver: </source>
+        <translation>v. </translation>
+    </message>
+    <message>
+        <source>Add Files</source>
+        <translation>Ajouter</translation>
+    </message>
+    <message>
+        <source>Clear All</source>
+        <translation>Vider</translation>
+    </message>
+    <message>
+        <source>Menu</source>
+        <translation>Menu</translation>
+    </message>
+    <message>
+        <source>Feedback</source>
+        <translation>Commentaires</translation>
+    </message>
+    <message>
+        <source>Minimize</source>
+        <translation>Réduire</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>Homepage</source>
+        <translation>Page d&apos;accueil</translation>
+    </message>
+    <message>
+        <source>How to cut video</source>
+        <translation>Comment couper une vidéo</translation>
+    </message>
+    <message>
+        <source>How to join videos</source>
+        <translation>Comment fusionner des vidéos</translation>
+    </message>
+    <message>
+        <source>Support</source>
+        <translation>Assistance</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>Rechercher les mises à jour</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Langue</translation>
+    </message>
+</context>
+<context>
+    <name>VideoItemWidget</name>
+    <message>
+        <source>Duration:</source>
+        <translation>Durée&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Set as output format</source>
+        <translation>Définir comme format de sortie</translation>
+    </message>
+    <message>
+        <source>Audio:</source>
+        <translation>Audio&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Set as default format</source>
+        <translation>Définir comme format par défaut</translation>
+    </message>
+    <message>
+        <source>Move Up</source>
+        <translation>Monter</translation>
+    </message>
+    <message>
+        <source>Move Down</source>
+        <translation>Descendre</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Retirer</translation>
+    </message>
+    <message>
+        <source>Remove All</source>
+        <translation>Tout retirer</translation>
+    </message>
+    <message>
+        <source>Track</source>
+        <translation>Piste</translation>
+    </message>
+</context>
+<context>
+    <name>VideoListWidget</name>
+    <message>
+        <source>File:</source>
+        <translation>Fichiers&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Total:</source>
+        <translation>Total&#xa0;:</translation>
+    </message>
+</context>
+<context>
+    <name>VideoPlayerWidget</name>
+    <message>
+        <source>Start:</source>
+        <translation>Début&#xa0;:</translation>
+    </message>
+    <message>
+        <source>End:</source>
+        <translation>Fin&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>Réinitialiser</translation>
+    </message>
+    <message>
+        <source>Apply All</source>
+        <translation>Tout appliquer</translation>
+    </message>
+    <message>
+        <source>Set start time</source>
+        <translation>Définir le début</translation>
+    </message>
+    <message>
+        <source>Set end time</source>
+        <translation>Définir la fin</translation>
+    </message>
+</context>
+</TS>
