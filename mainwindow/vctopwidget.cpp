@@ -132,11 +132,16 @@ void VCTopWidget::LayoutChildren()
 
     m_commandWidget->setGeometry(0, Scaled(40), w, Scaled(54));
     m_commandInner->setGeometry(0, 0, m_commandWidget->width(), m_commandWidget->height());
+    placeCommandButtons();
+    m_versionLabel->setGeometry(m_commandWidget->width() - Scaled(175), Scaled(2), Scaled(160),
+                                Scaled(20));
+}
+
+void VCTopWidget::placeCommandButtons()
+{
     m_AddButton->setGeometry(Scaled(18), Scaled(9), CommandButtonWidth(m_AddButton), Scaled(33));
     m_ClearButton->setGeometry(m_AddButton->x() + m_AddButton->width() + Scaled(15), Scaled(9),
                                CommandButtonWidth(m_ClearButton), Scaled(33));
-    m_versionLabel->setGeometry(m_commandWidget->width() - Scaled(175), Scaled(2), Scaled(160),
-                                Scaled(20));
 }
 
 void VCTopWidget::ApplySkin()
@@ -183,7 +188,7 @@ void VCTopWidget::Retranslate()
     m_AddButton->setText(tr("Add Files"));
     m_ClearButton->setText(tr("Clear All"));
     // The captions' widths decide the buttons' widths.
-    LayoutChildren();
+    placeCommandButtons();
 
     m_menuButton->setToolTip(tr("Menu"));
     m_bugButton->setToolTip(tr("Feedback"));

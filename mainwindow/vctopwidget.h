@@ -84,6 +84,7 @@ public slots:
 
 private:
     void applyCommandStates();
+    void placeCommandButtons();
     void openHelp(HelpLink link);
 
     int m_rowCount = 0;
