@@ -16,9 +16,12 @@
 #include "media/toolfiles.h"
 #include "media/workfolder.h"
 #endif
+#include "app/settings.h"
 #include "player/trimlogic.h"
 #include "player/videoplayerwidget.h"
 #include "skin/scale.h"
+#include "update/noupdatewidget.h"
+#include "update/updatelogic.h"
 #include "widgets/mymessagedialog.h"
 #include "widgets/sprites.h"
 
@@ -26,6 +29,7 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -118,6 +122,8 @@ QString FileMd5Hex(const QString& path)
 
 VCMainWidget::VCMainWidget(QWidget* parent) : QWidget(parent)
 {
+    QElapsedTimer building;
+    building.start();
     g_mainWindow = this;
 
     setWindowFlags(Qt::FramelessWindowHint | Qt::WindowSystemMenuHint |
@@ -142,9 +148,12 @@ VCMainWidget::VCMainWidget(QWidget* parent) : QWidget(parent)
     m_playerPanel = new VideoPlayerWidget(this);
     m_bottomBar = new VCBottomWidget(this);
     m_progressOverlay = new ConvertProgressWidget(this);
+    m_updateWindow = std::make_unique<NoUpdateWidget>();
+    m_updateWindow->hide();
 
     connect(m_topBar, &VCTopWidget::filesChosen, this, &VCMainWidget::AddMediaPaths);
     connect(m_topBar, &VCTopWidget::clearAllRequested, this, &VCMainWidget::ClearAll);
+    connect(m_topBar, &VCTopWidget::updateCheckRequested, this, &VCMainWidget::CheckForUpdatesNow);
     connect(m_mediaList, &VideoListWidget::filesDropped, this, &VCMainWidget::AddMediaPaths);
     connect(m_mediaList, &VideoListWidget::playItemRequested, this, &VCMainWidget::PlayItem);
     connect(m_mediaList, &VideoListWidget::rowCountChanged, m_topBar, &VCTopWidget::RefreshButtons);
@@ -169,6 +178,8 @@ VCMainWidget::VCMainWidget(QWidget* parent) : QWidget(parent)
     m_playerPanel->setCutMode(SavedCutMode());
     // While a job reads the rows, nothing may add, remove or reorder them.
     connect(m_bottomBar, &VCBottomWidget::runningChanged, m_topBar, &VCTopWidget::setJobRunning);
+    connect(m_bottomBar, &VCBottomWidget::runningChanged, m_updateWindow.get(),
+            &NoUpdateWidget::setJobRunning);
     connect(m_bottomBar, &VCBottomWidget::runningChanged, m_mediaList,
             &VideoListWidget::setJobRunning);
     connect(m_bottomBar, &VCBottomWidget::cutModeChanged, m_playerPanel,
@@ -230,6 +241,33 @@ VCMainWidget::VCMainWidget(QWidget* parent) : QWidget(parent)
 #endif
 
     m_topBar->LoadLanguages();
+
+    m_dragging = false;
+    // Once the window is up and answering: the request must not slow the
+    // start. Counted from the start of this constructor, and precise: a
+    // coarse timer may fire a twentieth early or late.
+    QTimer::singleShot(std::max<qint64>(0, 4800 - building.elapsed()), Qt::PreciseTimer, this,
+                       &VCMainWidget::firstCheckUpdate_slots);
+}
+
+void VCMainWidget::CheckForUpdatesNow()
+{
+    CenterOverMainWindow(m_updateWindow.get());
+    m_updateWindow->resetPages();
+    m_updateWindow->setAutomatic(false);
+    m_updateWindow->startCheck();
+    // Modal, but without a nested event loop: the answer arrives meanwhile.
+    m_updateWindow->open();
+}
+
+void VCMainWidget::firstCheckUpdate_slots()
+{
+    const QDate today = UpdateToday();
+    if (!DailyCheckDue(ReadSetting(QStringLiteral("ckfirstCheckUpdate")), today))
+        return;
+    WriteSetting(QStringLiteral("ckfirstCheckUpdate"), DailyCheckStamp(today));
+    m_updateWindow->setAutomatic(true);
+    m_updateWindow->startCheck();
 }
 
 VCMainWidget::~VCMainWidget()
@@ -480,6 +518,7 @@ void VCMainWidget::RetranslateAll()
     m_playerPanel->retranslate();
     m_bottomBar->Retranslate();
     m_progressOverlay->prepareTexts();
+    m_updateWindow->Retranslate();
 }
 
 void VCMainWidget::mousePressEvent(QMouseEvent* event)

@@ -9,7 +9,10 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <memory>
+
 class ConvertProgressWidget;
+class NoUpdateWidget;
 class ProbeQueue;
 class VCBottomWidget;
 class VCMainWidget;
@@ -61,6 +64,15 @@ public:
     // Shows the progress overlay over the window (a job starts) or hides it.
     void ShowProgress(bool show);
 
+    // The menu's "Update": the check runs in its visible dialog.
+    void CheckForUpdatesNow();
+    NoUpdateWidget* updateWindow() const { return m_updateWindow.get(); }
+
+public slots:
+    // The automatic check, at most once a calendar day, a little after start.
+    void firstCheckUpdate_slots();
+
+public:
     VCTopWidget* topBar() const { return m_topBar; }
     VCBottomWidget* bottomBar() const { return m_bottomBar; }
     VideoPlayerWidget* playerPanel() const { return m_playerPanel; }
@@ -106,6 +118,8 @@ private:
     VideoPlayerWidget* m_playerPanel = nullptr;
     VCBottomWidget* m_bottomBar = nullptr;
     ConvertProgressWidget* m_progressOverlay = nullptr;
+    // A window of its own, so the check never waits on the main window.
+    std::unique_ptr<NoUpdateWidget> m_updateWindow;
     VideoItemWidget* m_playingItem = nullptr;
     // Files whose frame index this window asked for and has not let go.
     QSet<QString> m_indexedPaths;

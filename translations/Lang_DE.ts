@@ -67,6 +67,65 @@
     </message>
 </context>
 <context>
+    <name>HadUpdateWidget</name>
+    <message>
+        <source>There is a new version, do you want to update now?</source>
+        <translation>Eine neue Version ist verfügbar. Möchten Sie jetzt aktualisieren?</translation>
+    </message>
+    <message>
+        <source>Note: Our software is frequently optimized and upgraded. Please update to the latest version in time!</source>
+        <translation>Hinweis: Unsere Software wird regelmäßig optimiert und verbessert. Aktualisieren Sie daher zeitnah auf die neueste Version.</translation>
+    </message>
+    <message>
+        <source>Note: This copy of Splicora is updated with your system&apos;s packages. Update it there, or read more on the homepage.</source>
+        <translation>Hinweis: Diese Splicora-Installation wird über die Paketverwaltung Ihres Systems aktualisiert. Aktualisieren Sie sie dort oder lesen Sie mehr dazu auf der Homepage.</translation>
+    </message>
+    <message>
+        <source>Change Log:</source>
+        <translation>Änderungsprotokoll:</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>Aktualisieren</translation>
+    </message>
+    <message>
+        <source>Homepage</source>
+        <translation>Homepage</translation>
+    </message>
+    <message>
+        <source>New version detected, downloading...</source>
+        <translation>Neue Version gefunden, wird heruntergeladen...</translation>
+    </message>
+    <message>
+        <source>Note: If the download fails, please click the link below to download the update file through browser.</source>
+        <translation>Hinweis: Falls der Download fehlschlägt, klicken Sie auf den Link unten, um die Update-Datei im Browser herunterzuladen.</translation>
+    </message>
+    <message>
+        <source>Download link: </source>
+        <translation>Download-Link: </translation>
+    </message>
+    <message>
+        <source>Download update file failed, Please try again for other time.</source>
+        <translation>Die Update-Datei konnte nicht heruntergeladen werden. Versuchen Sie es später erneut.</translation>
+    </message>
+    <message>
+        <source>This update cannot be verified, so it is not installed automatically. Download it with the link below.</source>
+        <translation>Dieses Update ist nicht überprüfbar und wird daher nicht automatisch installiert. Laden Sie es über den Link unten herunter.</translation>
+    </message>
+    <message>
+        <source>Downloading Update</source>
+        <translation>Update wird heruntergeladen</translation>
+    </message>
+    <message>
+        <source>A conversion is running. Finish or cancel it first, then update.</source>
+        <translation>Es läuft noch eine Konvertierung. Warten Sie, bis sie abgeschlossen ist, oder brechen Sie sie ab, bevor Sie aktualisieren.</translation>
+    </message>
+</context>
+<context>
     <name>ListNoItemWidget</name>
     <message>
         <source>Drag and drop files to start</source>
@@ -161,6 +220,33 @@
     <message>
         <source>OK</source>
         <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>NoUpdateWidget</name>
+    <message>
+        <source>Tarnwick Framewright</source>
+        <translation>Tarnwick Framewright</translation>
+    </message>
+    <message>
+        <source>The software version you are currently using is: V</source>
+        <translation>Ihre derzeit verwendete Version: V</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>This copy of Splicora has no update site; it is updated with your system&apos;s packages.</source>
+        <translation>Diese Splicora-Installation hat keine Update-Quelle; sie wird über die Paketverwaltung Ihres Systems aktualisiert.</translation>
+    </message>
+    <message>
+        <source>Could not reach the update server. Please check your connection and try again.</source>
+        <translation>Der Update-Server ist nicht erreichbar. Prüfen Sie Ihre Verbindung und versuchen Sie es erneut.</translation>
+    </message>
+    <message>
+        <source>You already have the latest version, no need to update!</source>
+        <translation>Sie verwenden bereits die neueste Version. Ein Update ist nicht nötig.</translation>
     </message>
 </context>
 <context>

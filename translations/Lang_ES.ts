@@ -67,6 +67,65 @@
     </message>
 </context>
 <context>
+    <name>HadUpdateWidget</name>
+    <message>
+        <source>There is a new version, do you want to update now?</source>
+        <translation>Hay una nueva versión disponible. ¿Desea actualizar ahora?</translation>
+    </message>
+    <message>
+        <source>Note: Our software is frequently optimized and upgraded. Please update to the latest version in time!</source>
+        <translation>Nota: Optimizamos y mejoramos el programa con frecuencia. ¡Actualice a la última versión cuanto antes!</translation>
+    </message>
+    <message>
+        <source>Note: This copy of Splicora is updated with your system&apos;s packages. Update it there, or read more on the homepage.</source>
+        <translation>Nota: Esta copia de Splicora se actualiza con los paquetes del sistema. Actualícela desde allí o consulte más información en la página principal.</translation>
+    </message>
+    <message>
+        <source>Change Log:</source>
+        <translation>Registro de cambios:</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>Actualizar</translation>
+    </message>
+    <message>
+        <source>Homepage</source>
+        <translation>Página principal</translation>
+    </message>
+    <message>
+        <source>New version detected, downloading...</source>
+        <translation>Se ha detectado una nueva versión. Descargando...</translation>
+    </message>
+    <message>
+        <source>Note: If the download fails, please click the link below to download the update file through browser.</source>
+        <translation>Nota: Si la descarga falla, haga clic en el siguiente enlace para descargar el archivo de actualización con el navegador.</translation>
+    </message>
+    <message>
+        <source>Download link: </source>
+        <translation>Enlace de descarga: </translation>
+    </message>
+    <message>
+        <source>Download update file failed, Please try again for other time.</source>
+        <translation>No se ha podido descargar el archivo de actualización. Vuelva a intentarlo más tarde.</translation>
+    </message>
+    <message>
+        <source>This update cannot be verified, so it is not installed automatically. Download it with the link below.</source>
+        <translation>No se puede verificar esta actualización, por lo que no se instalará automáticamente. Descárguela desde el siguiente enlace.</translation>
+    </message>
+    <message>
+        <source>Downloading Update</source>
+        <translation>Descargando actualización</translation>
+    </message>
+    <message>
+        <source>A conversion is running. Finish or cancel it first, then update.</source>
+        <translation>Hay una conversión en curso. Termínela o cancélela antes de actualizar.</translation>
+    </message>
+</context>
+<context>
     <name>ListNoItemWidget</name>
     <message>
         <source>Drag and drop files to start</source>
@@ -161,6 +220,33 @@
     <message>
         <source>OK</source>
         <translation>Aceptar</translation>
+    </message>
+</context>
+<context>
+    <name>NoUpdateWidget</name>
+    <message>
+        <source>Tarnwick Framewright</source>
+        <translation>Tarnwick Framewright</translation>
+    </message>
+    <message>
+        <source>The software version you are currently using is: V</source>
+        <translation>La versión del programa que está usando es: V</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Cerrar</translation>
+    </message>
+    <message>
+        <source>This copy of Splicora has no update site; it is updated with your system&apos;s packages.</source>
+        <translation>Esta copia de Splicora no tiene sitio de actualizaciones; se actualiza con los paquetes del sistema.</translation>
+    </message>
+    <message>
+        <source>Could not reach the update server. Please check your connection and try again.</source>
+        <translation>No se ha podido conectar con el servidor de actualizaciones. Compruebe la conexión y vuelva a intentarlo.</translation>
+    </message>
+    <message>
+        <source>You already have the latest version, no need to update!</source>
+        <translation>Ya tiene la versión más reciente. No es necesario actualizar.</translation>
     </message>
 </context>
 <context>

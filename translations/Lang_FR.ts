@@ -67,6 +67,65 @@
     </message>
 </context>
 <context>
+    <name>HadUpdateWidget</name>
+    <message>
+        <source>There is a new version, do you want to update now?</source>
+        <translation>Une nouvelle version est disponible. Voulez-vous effectuer la mise à jour maintenant&#xa0;?</translation>
+    </message>
+    <message>
+        <source>Note: Our software is frequently optimized and upgraded. Please update to the latest version in time!</source>
+        <translation>Remarque&#xa0;: notre logiciel est régulièrement optimisé et amélioré. Pensez à installer la dernière version sans tarder&#xa0;!</translation>
+    </message>
+    <message>
+        <source>Note: This copy of Splicora is updated with your system&apos;s packages. Update it there, or read more on the homepage.</source>
+        <translation>Remarque&#xa0;: cette installation de Splicora est mise à jour via les paquets de votre système. Mettez-la à jour par ce biais ou consultez la page d&apos;accueil pour en savoir plus.</translation>
+    </message>
+    <message>
+        <source>Change Log:</source>
+        <translation>Journal des modifications&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>Mettre à jour</translation>
+    </message>
+    <message>
+        <source>Homepage</source>
+        <translation>Page d&apos;accueil</translation>
+    </message>
+    <message>
+        <source>New version detected, downloading...</source>
+        <translation>Nouvelle version détectée, téléchargement en cours...</translation>
+    </message>
+    <message>
+        <source>Note: If the download fails, please click the link below to download the update file through browser.</source>
+        <translation>Remarque&#xa0;: si le téléchargement échoue, cliquez sur le lien ci-dessous pour télécharger le fichier de mise à jour avec votre navigateur.</translation>
+    </message>
+    <message>
+        <source>Download link: </source>
+        <translation>Lien de téléchargement&#xa0;: </translation>
+    </message>
+    <message>
+        <source>Download update file failed, Please try again for other time.</source>
+        <translation>Échec du téléchargement de la mise à jour. Veuillez réessayer plus tard.</translation>
+    </message>
+    <message>
+        <source>This update cannot be verified, so it is not installed automatically. Download it with the link below.</source>
+        <translation>Cette mise à jour ne peut pas être vérifiée&#xa0;: elle ne sera pas installée automatiquement. Téléchargez-la avec le lien ci-dessous.</translation>
+    </message>
+    <message>
+        <source>Downloading Update</source>
+        <translation>Téléchargement de la mise à jour</translation>
+    </message>
+    <message>
+        <source>A conversion is running. Finish or cancel it first, then update.</source>
+        <translation>Une conversion est en cours. Attendez qu&apos;elle se termine ou annulez-la, puis lancez la mise à jour.</translation>
+    </message>
+</context>
+<context>
     <name>ListNoItemWidget</name>
     <message>
         <source>Drag and drop files to start</source>
@@ -161,6 +220,33 @@
     <message>
         <source>OK</source>
         <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>NoUpdateWidget</name>
+    <message>
+        <source>Tarnwick Framewright</source>
+        <translation>Tarnwick Framewright</translation>
+    </message>
+    <message>
+        <source>The software version you are currently using is: V</source>
+        <translation>Version que vous utilisez actuellement&#xa0;: V</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>This copy of Splicora has no update site; it is updated with your system&apos;s packages.</source>
+        <translation>Cette installation de Splicora n&apos;a pas de site de mises à jour&#xa0;: elle se met à jour via les paquets de votre système.</translation>
+    </message>
+    <message>
+        <source>Could not reach the update server. Please check your connection and try again.</source>
+        <translation>Impossible de joindre le serveur de mises à jour. Vérifiez votre connexion et réessayez.</translation>
+    </message>
+    <message>
+        <source>You already have the latest version, no need to update!</source>
+        <translation>Vous disposez déjà de la dernière version. Aucune mise à jour n&apos;est nécessaire.</translation>
     </message>
 </context>
 <context>

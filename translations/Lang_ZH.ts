@@ -67,6 +67,65 @@
     </message>
 </context>
 <context>
+    <name>HadUpdateWidget</name>
+    <message>
+        <source>There is a new version, do you want to update now?</source>
+        <translation>发现新版本，是否立即更新？</translation>
+    </message>
+    <message>
+        <source>Note: Our software is frequently optimized and upgraded. Please update to the latest version in time!</source>
+        <translation>提示：我们会不断优化和升级软件，请及时更新到最新版本！</translation>
+    </message>
+    <message>
+        <source>Note: This copy of Splicora is updated with your system&apos;s packages. Update it there, or read more on the homepage.</source>
+        <translation>提示：当前安装的 Splicora 随系统软件包一起更新。请通过系统的软件包管理器进行更新，或前往主页了解详情。</translation>
+    </message>
+    <message>
+        <source>Change Log:</source>
+        <translation>更新日志：</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>立即更新</translation>
+    </message>
+    <message>
+        <source>Homepage</source>
+        <translation>主页</translation>
+    </message>
+    <message>
+        <source>New version detected, downloading...</source>
+        <translation>检测到新版本，正在下载...</translation>
+    </message>
+    <message>
+        <source>Note: If the download fails, please click the link below to download the update file through browser.</source>
+        <translation>提示：如果下载失败，请单击下方链接，通过浏览器下载更新文件。</translation>
+    </message>
+    <message>
+        <source>Download link: </source>
+        <translation>下载链接： </translation>
+    </message>
+    <message>
+        <source>Download update file failed, Please try again for other time.</source>
+        <translation>更新文件下载失败，请稍后重试。</translation>
+    </message>
+    <message>
+        <source>This update cannot be verified, so it is not installed automatically. Download it with the link below.</source>
+        <translation>无法验证此更新，因此不会自动安装。请通过下方链接下载。</translation>
+    </message>
+    <message>
+        <source>Downloading Update</source>
+        <translation>正在下载更新</translation>
+    </message>
+    <message>
+        <source>A conversion is running. Finish or cancel it first, then update.</source>
+        <translation>有转换任务正在进行。请等待其完成或将其取消，然后再更新。</translation>
+    </message>
+</context>
+<context>
     <name>ListNoItemWidget</name>
     <message>
         <source>Drag and drop files to start</source>
@@ -161,6 +220,33 @@
     <message>
         <source>OK</source>
         <translation>确定</translation>
+    </message>
+</context>
+<context>
+    <name>NoUpdateWidget</name>
+    <message>
+        <source>Tarnwick Framewright</source>
+        <translation>Tarnwick Framewright</translation>
+    </message>
+    <message>
+        <source>The software version you are currently using is: V</source>
+        <translation>您当前使用的软件版本为：V</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>This copy of Splicora has no update site; it is updated with your system&apos;s packages.</source>
+        <translation>当前安装的 Splicora 没有更新站点，它会随系统软件包一起更新。</translation>
+    </message>
+    <message>
+        <source>Could not reach the update server. Please check your connection and try again.</source>
+        <translation>无法连接到更新服务器。请检查网络连接后重试。</translation>
+    </message>
+    <message>
+        <source>You already have the latest version, no need to update!</source>
+        <translation>当前已是最新版本，无需更新！</translation>
     </message>
 </context>
 <context>

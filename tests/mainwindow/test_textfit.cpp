@@ -1,7 +1,7 @@
 // No text is cut off in any shipped language: every label and button of the
-// main window, empty and with rows, and every sentence the program shows in
-// its message dialog, fits the room it is given at scale 1. Prints the
-// widest text of each language against its widget.
+// main window, empty and with rows, of the update dialogs, and every sentence
+// the program shows in its message dialog fits the room it is given at
+// scale 1. Prints the widest texts of each language against their widgets.
 #include "app/appfolder.h"
 #include "list/videolistwidget.h"
 #include "mainwindow/languages.h"
@@ -10,6 +10,8 @@
 #include "media/probequeue.h"
 #include "skin/scale.h"
 #include "testsupport/testmedia.h"
+#include "update/hadupdatewidget.h"
+#include "update/noupdatewidget.h"
 #include "widgets/mymessagedialog.h"
 #include "widgets/mytempbutton.h"
 
@@ -110,6 +112,14 @@ class TestTextFit : public QObject
 
     QTemporaryDir m_media;
 
+    // One row per shipped language.
+    static void AddLanguageRows()
+    {
+        QTest::addColumn<QString>("code");
+        for (const QString& code : Codes())
+            QTest::newRow(qPrintable(code)) << code;
+    }
+
     static QStringList Codes()
     {
         QStringList codes;
@@ -167,12 +177,7 @@ private slots:
         QVERIFY(TestMedia::MakeClip(m_media.filePath(QStringLiteral("b.mp4")), 1.0));
     }
 
-    void mainWindowTextsFit_data()
-    {
-        QTest::addColumn<QString>("code");
-        for (const QString& code : Codes())
-            QTest::newRow(qPrintable(code)) << code;
-    }
+    void mainWindowTextsFit_data() { AddLanguageRows(); }
     void mainWindowTextsFit()
     {
         QFETCH(QString, code);
@@ -214,12 +219,7 @@ private slots:
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     }
 
-    void messagesFitTheDialog_data()
-    {
-        QTest::addColumn<QString>("code");
-        for (const QString& code : Codes())
-            QTest::newRow(qPrintable(code)) << code;
-    }
+    void messagesFitTheDialog_data() { AddLanguageRows(); }
     void messagesFitTheDialog()
     {
         QFETCH(QString, code);
@@ -260,6 +260,59 @@ private slots:
             ++checked;
         }
         QVERIFY(checked > 20);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+    }
+
+    void updateDialogsFit_data() { AddLanguageRows(); }
+    void updateDialogsFit()
+    {
+        QFETCH(QString, code);
+        VCMainWidget window;
+        window.topBar()->SetLanguage(code);
+        QMap<QString, QString> texts; // source -> what this language shows
+        for (const Translated& message : ReadTs(TsPath(code))) {
+            texts.insert(message.source,
+                         code == QLatin1String("EN") ? message.source : message.translation);
+        }
+
+        QStringList faults;
+        QMap<QString, double> unused;
+        NoUpdateWidget* check = window.updateWindow();
+        for (QWidget* part : std::initializer_list<QWidget*>{
+                 check->resultLabel(), check->versionLabel(), check->closeButton()})
+            part->show();
+        // Every answer the check can give, in the label that shows it.
+        for (const char* source :
+             {"You already have the latest version, no need to update!",
+              "Could not reach the update server. Please check your connection and try again.",
+              "This copy of Splicora has no update site; it is updated with your system's "
+              "packages."}) {
+            QVERIFY2(texts.contains(QLatin1String(source)), source);
+            check->resultLabel()->setText(texts.value(QLatin1String(source)));
+            checkLabels(check, QStringLiteral("check"), &faults, &unused);
+        }
+
+        HadUpdateWidget offer;
+        UpdateOffer newer;
+        newer.available = true;
+        newer.version = QStringLiteral("2.1");
+        newer.changeLog = QStringLiteral("Ver: 2.1 (Build: 2026-12-01)\nFaster joins\n\n");
+        offer.setupOffer(newer);
+        offer.show();
+        checkLabels(&offer, QStringLiteral("offer"), &faults, &unused);
+        for (const char* source :
+             {"New version detected, downloading...",
+              "This update cannot be verified, so it is not installed automatically. Download it "
+              "with the link below."}) {
+            QVERIFY2(texts.contains(QLatin1String(source)), source);
+            offer.headlineLabel()->setText(texts.value(QLatin1String(source)));
+            checkLabels(&offer, QStringLiteral("offer"), &faults, &unused);
+        }
+        // The download page at its widest: a large file, almost done.
+        offer.statusLabel()->show();
+        offer.statusLabel()->setText(texts.value(QStringLiteral("Downloading Update")) +
+                                     QStringLiteral("... 999.99 M / 1000.00 M"));
+        checkLabels(&offer, QStringLiteral("download"), &faults, &unused);
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     }
 };
