@@ -145,7 +145,7 @@ private slots:
             {m_main->baseUrl() + kManifestPath, m_second->baseUrl() + kManifestPath});
         m_window = std::make_unique<VCMainWidget>();
         m_window->show();
-        checkDialog()->setTransferTimeout(1500);
+        checkDialog()->setTransferTimeout(3000);
     }
 
     void cleanup()
