@@ -1,6 +1,8 @@
 #include "app/startup.h"
 
 #include "app/appfolder.h"
+#include "app/commandline.h"
+#include "app/instancechannel.h"
 #include "app/logfile.h"
 #include "app/platform.h"
 #include "app/settings.h"
@@ -9,12 +11,34 @@
 #include "media/workfolder.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QScreen>
 #include <QSettings>
+
+#include <cstdio>
 #include <memory>
 
 int RunSplicora(int argc, char* argv[])
 {
+    // Before the toolkit: --version and --help must work without a display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLine command = ParseCommandLine(arguments, QDir::currentPath());
+    if (!command.error.isEmpty()) {
+        std::fprintf(stderr, "splicora: %s\n\n%s", qPrintable(command.error),
+                     qPrintable(HelpText()));
+        return 2;
+    }
+    if (command.showHelp) {
+        std::fputs(qPrintable(HelpText()), stdout);
+        return 0;
+    }
+    if (command.showVersion) {
+        std::printf("%s\n", qPrintable(VersionText()));
+        return 0;
+    }
+
     Platform::PreferX11Platform();
     auto app = std::make_unique<QApplication>(argc, argv);
 
@@ -22,12 +46,16 @@ int RunSplicora(int argc, char* argv[])
     Platform::ResetLibraryPaths(AppFolder());
     ApplyLatinFonts(AppFolder());
 
-    // A second copy leaves at once and silently: no window, no log line,
-    // and the running copy's log stays as it is. The lock lives in the
-    // user's private folder, where nobody else can plant one.
+    // A second copy hands its files to the running one, which comes to the
+    // front, and leaves: no window, no log line, and the running copy's log
+    // stays as it is. The lock lives in the user's private folder, where
+    // nobody else can plant one.
     Platform::SingleInstance instance;
-    if (!instance.acquire())
+    if (!instance.acquire()) {
+        if (!InstanceChannel::sendToRunningCopy(command.files))
+            std::fprintf(stderr, "splicora: Splicora is already running, but does not answer.\n");
         return 0;
+    }
 
     RemovePreviousLogFile();
     auto settings = OpenSettings();
@@ -58,6 +86,18 @@ int RunSplicora(int argc, char* argv[])
     auto window = std::make_unique<VCMainWidget>();
     window->move(CenteredOnDesktop(desktopWidth, usableHeight, window->width(), window->height()));
     window->show();
+
+    InstanceChannel channel;
+    if (channel.listen()) {
+        QObject::connect(&channel, &InstanceChannel::filesReceived, window.get(),
+                         [&window](const QStringList& files) {
+                             window->BringToFront();
+                             window->AddMediaPaths(files);
+                         });
+    }
+    // As a drop would: in order, refused ones named in one notice.
+    if (!command.files.isEmpty())
+        window->AddMediaPaths(command.files);
     const int result = app->exec();
 
     window.reset();

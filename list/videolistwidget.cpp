@@ -17,6 +17,8 @@
 #include <QScrollBar>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace {
 
 void FillBackground(QWidget* widget, const QColor& colour)
@@ -314,6 +316,44 @@ void VideoListWidget::deleteItem_slots(VideoItemWidget* item)
     markFirstIfUnmarked();
     scrollToTop();
     updateTotals();
+}
+
+VideoItemWidget* VideoListWidget::selectedItem() const
+{
+    for (VideoItemWidget* row : itemsInUse()) {
+        if (row->selected)
+            return row;
+    }
+    return nullptr;
+}
+
+void VideoListWidget::removeSelected()
+{
+    VideoItemWidget* row = selectedItem();
+    if (!row || m_jobRunning)
+        return;
+    // The row that takes its place keeps the keyboard where it was.
+    const QList<VideoItemWidget*> rows = itemsInUse();
+    const qsizetype at = rows.indexOf(row);
+    VideoItemWidget* next = rows.value(at + 1, rows.value(at - 1));
+    deleteItem_slots(row);
+    if (next && next->inUse) {
+        clickedItem_slots(next);
+        ensureRowVisible(next);
+    }
+}
+
+void VideoListWidget::selectNeighbour(int step)
+{
+    const QList<VideoItemWidget*> rows = itemsInUse();
+    if (rows.isEmpty())
+        return;
+    const qsizetype at = rows.indexOf(selectedItem());
+    const qsizetype target = at < 0 ? 0 : std::clamp<qsizetype>(at + step, 0, rows.size() - 1);
+    if (target == at)
+        return;
+    clickedItem_slots(rows.at(target));
+    ensureRowVisible(rows.at(target));
 }
 
 void VideoListWidget::clickedItem_slots(VideoItemWidget* item)

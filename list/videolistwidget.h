@@ -48,6 +48,12 @@ public:
     // Every row object ever made, in use or waiting for reuse.
     int rowObjectCount() const { return static_cast<int>(m_items.size()); }
 
+    // The keyboard's way to the list: the selected row, removing it, and
+    // moving the selection one row up (-1) or down (+1).
+    VideoItemWidget* selectedItem() const;
+    void removeSelected();
+    void selectNeighbour(int step);
+
     // The row that carries the output-format mark (0 or less: none).
     int outputFormatId() const;
     QString outputFormatName() const;

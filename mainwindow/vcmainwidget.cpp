@@ -27,6 +27,8 @@
 
 #include <QApplication>
 
+#include <QAbstractSpinBox>
+#include <QComboBox>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
@@ -34,10 +36,14 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QHash>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QShortcut>
 #include <QTimer>
+#include <QWindow>
 #include <utility>
 
 #include <algorithm>
@@ -139,6 +145,10 @@ VCMainWidget::VCMainWidget(QWidget* parent) : QWidget(parent)
     }
     SetScaleFactor(scale);
     resize(Scaled(1202), Scaled(752));
+    // Never smaller than the design, unless the screen itself is.
+    const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, width(), height());
+    setMinimumSize(std::min(width(), available.width()), std::min(height(), available.height()));
+    qApp->installEventFilter(this);
 
     LoadSpriteSheets();
     m_background = new QWidget(this);
@@ -241,6 +251,7 @@ VCMainWidget::VCMainWidget(QWidget* parent) : QWidget(parent)
 #endif
 
     m_topBar->LoadLanguages();
+    addShortcuts();
 
     m_dragging = false;
     // Once the window is up and answering: the request must not slow the
@@ -248,6 +259,74 @@ VCMainWidget::VCMainWidget(QWidget* parent) : QWidget(parent)
     // coarse timer may fire a twentieth early or late.
     QTimer::singleShot(std::max<qint64>(0, 4800 - building.elapsed()), Qt::PreciseTimer, this,
                        &VCMainWidget::firstCheckUpdate_slots);
+}
+
+void VCMainWidget::addShortcuts()
+{
+    // These work wherever the focus is; the plain keys are in handleKey().
+    const auto add = [this](const QKeySequence& keys, auto action) {
+        auto* shortcut = new QShortcut(keys, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, action);
+    };
+    add(QKeySequence(Qt::CTRL | Qt::Key_O), [this] { m_topBar->m_AddButton_slots(); });
+    add(QKeySequence(Qt::CTRL | Qt::Key_Return), [this] { m_bottomBar->convertAllButton_slots(); });
+    add(QKeySequence(Qt::CTRL | Qt::Key_Enter), [this] { m_bottomBar->convertAllButton_slots(); });
+    add(QKeySequence(Qt::Key_F1), [this] { m_topBar->slots_homepageAction(); });
+}
+
+bool VCMainWidget::handleKey(const QKeyEvent* event)
+{
+    // A time field or a track choice keeps the keys it uses itself.
+    const QWidget* focus = QApplication::focusWidget();
+    if (qobject_cast<const QAbstractSpinBox*>(focus) || qobject_cast<const QLineEdit*>(focus) ||
+        qobject_cast<const QComboBox*>(focus))
+        return false;
+    const Qt::KeyboardModifiers modifiers =
+        event->modifiers() & ~(Qt::KeypadModifier | Qt::GroupSwitchModifier);
+    const bool shift = modifiers == Qt::ShiftModifier;
+    if (modifiers != Qt::NoModifier && !shift)
+        return false;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        shift ? m_playerPanel->stepSeconds(-1) : m_playerPanel->stepFrames(-1);
+        return true;
+    case Qt::Key_Right:
+        shift ? m_playerPanel->stepSeconds(1) : m_playerPanel->stepFrames(1);
+        return true;
+    default:
+        break;
+    }
+    if (shift)
+        return false;
+    switch (event->key()) {
+    case Qt::Key_Space:
+        m_playerPanel->togglePlay();
+        return true;
+    case Qt::Key_I:
+        m_playerPanel->setStartAtPlayhead();
+        return true;
+    case Qt::Key_O:
+        m_playerPanel->setEndAtPlayhead();
+        return true;
+    case Qt::Key_Home:
+        m_playerPanel->jumpToRangeStart();
+        return true;
+    case Qt::Key_End:
+        m_playerPanel->jumpToRangeEnd();
+        return true;
+    case Qt::Key_Delete:
+        m_mediaList->removeSelected();
+        return true;
+    case Qt::Key_Up:
+        m_mediaList->selectNeighbour(-1);
+        return true;
+    case Qt::Key_Down:
+        m_mediaList->selectNeighbour(1);
+        return true;
+    default:
+        return false;
+    }
 }
 
 void VCMainWidget::CheckForUpdatesNow()
@@ -328,6 +407,15 @@ void VCMainWidget::AddMediaPaths(const QStringList& paths)
         return;
     }
     m_probeQueue->enqueue(paths);
+}
+
+void VCMainWidget::BringToFront()
+{
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
 }
 
 void VCMainWidget::showEvent(QShowEvent* event)
@@ -521,11 +609,96 @@ void VCMainWidget::RetranslateAll()
     m_updateWindow->Retranslate();
 }
 
+void VCMainWidget::toggleMaximized()
+{
+    if (isMaximized())
+        showNormal();
+    else
+        showMaximized();
+}
+
+void VCMainWidget::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    QWidget::mouseDoubleClickEvent(event);
+    if (event->position().y() <= 40.0 * double(ScaleFactor())) {
+        m_dragging = false;
+        toggleMaximized();
+    }
+}
+
+bool VCMainWidget::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type == QEvent::KeyPress) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        return widget && widget->window() == this && handleKey(static_cast<QKeyEvent*>(event));
+    }
+    if (type != QEvent::MouseMove && type != QEvent::MouseButtonPress &&
+        type != QEvent::MouseButtonRelease)
+        return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != this)
+        return false;
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const QPoint global = mouse->globalPosition().toPoint();
+
+    if (m_resizeEdges) {
+        if (type == QEvent::MouseButtonRelease) {
+            m_resizeEdges = {};
+            return true;
+        }
+        if (type != QEvent::MouseMove)
+            return true;
+        const QPoint moved = global - m_resizePress;
+        QRect area = m_resizeFrom;
+        const QSize least = minimumSize();
+        if (m_resizeEdges & Qt::LeftEdge)
+            area.setLeft(std::min(area.left() + moved.x(), area.right() + 1 - least.width()));
+        if (m_resizeEdges & Qt::RightEdge)
+            area.setRight(std::max(area.right() + moved.x(), area.left() + least.width() - 1));
+        if (m_resizeEdges & Qt::TopEdge)
+            area.setTop(std::min(area.top() + moved.y(), area.bottom() + 1 - least.height()));
+        if (m_resizeEdges & Qt::BottomEdge)
+            area.setBottom(std::max(area.bottom() + moved.y(), area.top() + least.height() - 1));
+        setGeometry(area);
+        return true;
+    }
+
+    const Qt::Edges edges =
+        isMaximized() ? Qt::Edges() : ResizeEdgesAt(size(), mapFromGlobal(global), Scaled(5) + 1);
+    if (type == QEvent::MouseMove && mouse->buttons() == Qt::NoButton) {
+        // The pointer says where the window can be taken hold of.
+        if (edges == (Qt::LeftEdge | Qt::TopEdge) || edges == (Qt::RightEdge | Qt::BottomEdge))
+            setCursor(Qt::SizeFDiagCursor);
+        else if (edges == (Qt::RightEdge | Qt::TopEdge) || edges == (Qt::LeftEdge | Qt::BottomEdge))
+            setCursor(Qt::SizeBDiagCursor);
+        else if (edges & (Qt::LeftEdge | Qt::RightEdge))
+            setCursor(Qt::SizeHorCursor);
+        else if (edges)
+            setCursor(Qt::SizeVerCursor);
+        else
+            unsetCursor();
+        return false;
+    }
+    if (type == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton && edges) {
+        m_dragging = false;
+        // The window system resizes best, with its own feedback; without
+        // one (or where it declines) the window follows the pointer itself.
+        if (windowHandle() && windowHandle()->startSystemResize(edges))
+            return true;
+        m_resizeEdges = edges;
+        m_resizeFrom = geometry();
+        m_resizePress = global;
+        return true;
+    }
+    return false;
+}
+
 void VCMainWidget::mousePressEvent(QMouseEvent* event)
 {
     QWidget::mousePressEvent(event);
     const QPoint point = event->position().toPoint();
-    if (point.y() <= 40.0 * double(ScaleFactor())) {
+    if (point.y() <= 40.0 * double(ScaleFactor()) && !isMaximized()) {
         m_dragging = true;
         m_pressPoint = point;
     }

@@ -12,6 +12,7 @@
 #include <memory>
 
 class ConvertProgressWidget;
+class QKeyEvent;
 class NoUpdateWidget;
 class ProbeQueue;
 class VCBottomWidget;
@@ -55,6 +56,8 @@ public:
     // queue is idle, one notice names every file refused meanwhile, and why.
     // Without the media tool nothing is probed: a notice says what to install.
     void AddMediaPaths(const QStringList& paths);
+    // Shown, not minimised, raised and active: a second start asked for it.
+    void BringToFront();
     // Hands a row (or none) to the preview; the list calls it on selection.
     void PlayItem(VideoItemWidget* item);
     VideoItemWidget* playingItem() const { return m_playingItem; }
@@ -87,11 +90,16 @@ public:
     QRect bottomBarArea() const { return m_bottomBarArea; }
     QRect progressOverlayArea() const { return m_progressOverlayArea; }
     bool isDragging() const { return m_dragging; }
+    void toggleMaximized();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // A double click on the top strip maximises the window or restores it.
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    // The frameless window's edges resize it, whichever child is under them.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     // The first show tells what keeps the program from working as usual
@@ -99,6 +107,10 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Ctrl+O, Ctrl+Enter, F1.
+    void addShortcuts();
+    // Space, I, O, the arrows, Home, End, Delete; true when the key acted.
+    bool handleKey(const QKeyEvent* event);
     void requestIndex(const QString& path);
     void forgetUnlistedIndexes();
     // Keyframe mode: the ranges of rows of `path` (all rows when empty) as a
@@ -111,6 +123,10 @@ private:
 
     bool m_dragging = false;
     QPoint m_pressPoint;
+    // A resize by hand, where the window system cannot do it.
+    Qt::Edges m_resizeEdges;
+    QRect m_resizeFrom;
+    QPoint m_resizePress;
     QWidget* m_background = nullptr;
     VCTopWidget* m_topBar = nullptr;
     VideoListWidget* m_mediaList = nullptr;

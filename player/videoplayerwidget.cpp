@@ -20,6 +20,8 @@
 #include <QPixmap>
 #include <QSlider>
 
+#include <algorithm>
+
 namespace {
 
 constexpr qint64 kEmptyRange = 1000000;
@@ -419,6 +421,76 @@ void VideoPlayerWidget::readplaypos4endButton_slots()
                               false);
     trimSlider_TrimValueChanged_slots();
     snapStartToKeyframe();
+}
+
+bool VideoPlayerWidget::keysActive() const
+{
+    return m_item && m_playButton->isEnabledState();
+}
+
+bool VideoPlayerWidget::isPlaying() const
+{
+    return m_started && !m_player->isPaused() && m_pauseButton->isVisible();
+}
+
+void VideoPlayerWidget::togglePlay()
+{
+    if (!keysActive())
+        return;
+    if (isPlaying())
+        pauseButton_slots();
+    else
+        playButton_slots();
+}
+
+void VideoPlayerWidget::movePlayhead(qint64 position)
+{
+    const qint64 duration = m_item->mediaInfo.duration;
+    position = std::clamp<qint64>(position, 0, std::max<qint64>(duration, 0));
+    m_trimSlider->setCurrentValue(position);
+    m_currentTimeLabel->setText(TimeToString(m_trimSlider->currentValue()));
+    // A running preview shows the new place; a stopped one is not started.
+    if (m_started)
+        m_player->seek(m_trimSlider->currentValue());
+}
+
+void VideoPlayerWidget::stepFrames(int frames)
+{
+    if (!keysActive() || isPlaying())
+        return;
+    const double rate = m_item->mediaInfo.frameRate > 0 ? m_item->mediaInfo.frameRate : 25.0;
+    movePlayhead(m_trimSlider->currentValue() + qRound64(frames * 1000000.0 / rate));
+}
+
+void VideoPlayerWidget::stepSeconds(int seconds)
+{
+    if (!keysActive() || isPlaying())
+        return;
+    movePlayhead(m_trimSlider->currentValue() + qint64(seconds) * 1000000);
+}
+
+void VideoPlayerWidget::jumpToRangeStart()
+{
+    if (keysActive())
+        movePlayhead(m_item->cutStart);
+}
+
+void VideoPlayerWidget::jumpToRangeEnd()
+{
+    if (keysActive())
+        movePlayhead(m_item->cutEnd);
+}
+
+void VideoPlayerWidget::setStartAtPlayhead()
+{
+    if (keysActive())
+        readplaypos4startButton_slots();
+}
+
+void VideoPlayerWidget::setEndAtPlayhead()
+{
+    if (keysActive())
+        readplaypos4endButton_slots();
 }
 
 void VideoPlayerWidget::resetButton_slots()

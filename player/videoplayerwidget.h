@@ -42,6 +42,20 @@ public:
     void setCutMode(CutMode mode);
     CutMode cutMode() const { return m_cutMode; }
 
+    // The keyboard's way to the panel. Each does nothing while the controls
+    // are off (no row, or a job runs).
+    // Plays when stopped or paused, pauses when playing.
+    void togglePlay();
+    bool isPlaying() const;
+    // Moves the playhead by whole frames or seconds, while not playing.
+    void stepFrames(int frames);
+    void stepSeconds(int seconds);
+    // The playhead to the start or end of the kept range.
+    void jumpToRangeStart();
+    void jumpToRangeEnd();
+    void setStartAtPlayhead();
+    void setEndAtPlayhead();
+
     VideoItemWidget* item() const { return m_item; }
     bool isStarted() const { return m_started; }
     CMyPlayer* player() const { return m_player; }
@@ -87,6 +101,9 @@ protected:
 
 private:
     void playFrom(qint64 position);
+    bool keysActive() const;
+    // Puts the playhead at `position` without starting playback.
+    void movePlayhead(qint64 position);
     void placePicture();
     void showMuteState();
     // Marks and, in Keyframe mode, the snapped start, from the item's index.

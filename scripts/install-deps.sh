@@ -9,4 +9,5 @@ apt-get install -y -qq --no-install-recommends \
     qt6-qpa-plugins libqt6opengl6-dev libgl-dev \
     libmpv-dev libavformat-dev ffmpeg \
     xvfb xauth x11-utils procps openssl curl \
-    fonts-liberation2 fonts-lato fonts-wqy-microhei qt6-translations-l10n
+    fonts-liberation2 fonts-lato fonts-wqy-microhei qt6-translations-l10n \
+    dpkg-dev file desktop-file-utils appstream xdotool

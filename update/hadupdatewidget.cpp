@@ -15,6 +15,7 @@
 #include "widgets/mytempbutton.h"
 
 #include <QDesktopServices>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -432,4 +433,18 @@ void HadUpdateWidget::OpenUrl_slots(const QString& url)
     if (url.isEmpty() || !(scheme == QLatin1String("https") || scheme == QLatin1String("http")))
         return;
     QDesktopServices::openUrl(link);
+}
+
+void HadUpdateWidget::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        cancelButton_slots();
+        return;
+    }
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (m_updateButton->isVisible())
+            updateButton_slots();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }

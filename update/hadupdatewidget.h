@@ -64,6 +64,10 @@ public slots:
     void downloadTimer_slots();
     void OpenUrl_slots(const QString& url);
 
+protected:
+    // Enter presses the dialog's main button, Escape closes or cancels.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void startDownload();
     void showLink(const QString& url);

@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMovie>
 #include <QNetworkAccessManager>
@@ -250,4 +251,19 @@ void NoUpdateWidget::close_slot()
         m_reply = nullptr;
     }
     hide();
+}
+
+void NoUpdateWidget::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        close_slot();
+        return;
+    }
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        // Once there is an answer to acknowledge; not a way to skip the check.
+        if (m_resultLabel->isVisible())
+            close_slot();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }

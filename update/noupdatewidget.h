@@ -57,6 +57,10 @@ public slots:
     void downhtmlfinished_slots();
     void close_slot();
 
+protected:
+    // Enter presses the dialog's main button, Escape closes or cancels.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void requestCurrent();
     void decide(const Manifest& manifest, bool answered);

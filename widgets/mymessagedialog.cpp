@@ -7,6 +7,7 @@
 #include "widgets/mytempbutton.h"
 #include "widgets/sprites.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPalette>
@@ -98,6 +99,18 @@ void MyMessageDialog::reject()
     // Escape and a close request from the system answer like Cancel.
     m_result = false;
     QDialog::reject();
+}
+
+void MyMessageDialog::keyPressEvent(QKeyEvent* event)
+{
+    // The buttons are drawn labels, which the dialog's own default-button
+    // handling does not know: Enter answers with the right-hand (OK) button.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        event->modifiers() == Qt::NoModifier) {
+        OKButton_slots();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void MyMessageDialog::mousePressEvent(QMouseEvent* event)

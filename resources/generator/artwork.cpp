@@ -7,6 +7,9 @@
 #include <QTransform>
 #include <QtMath>
 
+#include <cmath>
+#include <utility>
+
 namespace Artwork {
 
 namespace {
@@ -625,7 +628,7 @@ QPainterPath filmStrip(qreal halfLength, qreal height)
 
 // Scissors with the pivot at the origin, blades pointing along +x. The rings
 // are cut out, so the background shows through them.
-void paintScissors(QPainter& p, const QColor& metal, const QColor& rim, const QColor& pivot)
+QPainterPath scissorsOutline()
 {
     const qreal opening = 17; // half the angle between the blades, degrees
     QPainterPath scissors;
@@ -646,13 +649,217 @@ void paintScissors(QPainter& p, const QColor& metal, const QColor& rim, const QC
         half = half.united(ring).subtracted(hole);
         scissors = scissors.united(turn.map(half));
     }
+    return scissors;
+}
+
+// Shared with the scalable drawing, which strokes the same outline.
+constexpr qreal kScissorsRim = 5;
+constexpr qreal kScissorsPivot = 5.5;
+
+void paintScissors(QPainter& p, const QColor& metal, const QColor& rim, const QColor& pivot)
+{
+    const QPainterPath scissors = scissorsOutline();
     // A dark rim keeps the blades apart from the white film behind them.
-    p.setPen(QPen(rim, 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setPen(QPen(rim, kScissorsRim, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(metal);
     p.drawPath(scissors);
     p.setPen(Qt::NoPen);
     p.setBrush(pivot);
-    p.drawEllipse(QPointF(0, 0), 5.5, 5.5);
+    p.drawEllipse(QPointF(0, 0), kScissorsPivot, kScissorsPivot);
+}
+
+// ---------------------------------------------------------------------------
+// The program icon, laid out in a square of kIconUnits. The picture and the
+// scalable drawing read the same numbers, so the two cannot drift apart.
+
+constexpr qreal kIconUnits = 256;
+const QRectF kIconTile(8, 8, 240, 240);
+constexpr qreal kIconTileRadius = 50;
+struct IconStop
+{
+    qreal at;
+    QColor colour;
+};
+const IconStop kIconTileStops[] = {
+    {0, QColor(0x3a, 0xa6, 0xf5)}, {0.55, kAccent}, {1, QColor(0x00, 0x4f, 0x8f)}};
+const QColor kFilmColour(0xf4, 0xf9, 0xff);
+const QColor kScissorsRimColour(0x0a, 0x4a, 0x85);
+
+const QPointF kStripCentre(128, 168);
+constexpr qreal kStripAngle = -14;
+constexpr qreal kStripHalfLength = 108;
+constexpr qreal kStripHeight = 60;
+// The right piece drops and turns a little, as if just cut off.
+const QPointF kRightPieceShift(5, 6);
+constexpr qreal kRightPieceAngle = 5;
+
+const QPointF kScissorsCentre(84, 86);
+constexpr qreal kScissorsAngle = 57;
+constexpr qreal kScissorsScale = 0.92;
+
+// Below this size the sprocket holes and the scissors' rim blur into the
+// tile, so the small sizes get a simpler drawing on the pixel grid.
+constexpr int kDetailedIconMinSize = 48;
+
+QPainterPath stripPiece(bool right)
+{
+    QPainterPath half;
+    half.addRect(right ? QRectF(5, -50, 115, 100) : QRectF(-120, -50, 115, 100));
+    return half;
+}
+
+QLinearGradient tileGradient(const QRectF& tile)
+{
+    QLinearGradient back(tile.topLeft(), tile.bottomRight());
+    for (const IconStop& stop : kIconTileStops) {
+        back.setColorAt(stop.at, stop.colour);
+    }
+    return back;
+}
+
+void paintProgramIcon(QPainter& p)
+{
+    p.setPen(Qt::NoPen);
+    p.setBrush(tileGradient(kIconTile));
+    p.drawRoundedRect(kIconTile, kIconTileRadius, kIconTileRadius);
+
+    // A film strip, cut in two.
+    p.save();
+    p.translate(kStripCentre.x(), kStripCentre.y());
+    p.rotate(kStripAngle);
+    const QPainterPath strip = filmStrip(kStripHalfLength, kStripHeight);
+    p.setBrush(kFilmColour);
+    p.drawPath(strip.intersected(stripPiece(false)));
+    p.save();
+    p.translate(kRightPieceShift.x(), kRightPieceShift.y());
+    p.rotate(kRightPieceAngle);
+    p.drawPath(strip.intersected(stripPiece(true)));
+    p.restore();
+    p.restore();
+
+    // Scissors coming down on the cut.
+    p.save();
+    p.translate(kScissorsCentre.x(), kScissorsCentre.y());
+    p.rotate(kScissorsAngle);
+    p.scale(kScissorsScale, kScissorsScale);
+    paintScissors(p, kGlyphBright, kScissorsRimColour, kAccentDark);
+    p.restore();
+}
+
+// The same picture for menus and panels, drawn on a 16-unit grid: the strip
+// lies level so its edges and holes fall on whole pixels, and the scissors
+// keep only what still reads at this size: two rings, and two blades whose
+// tips meet over the cut.
+void paintSmallProgramIcon(QPainter& p, int size)
+{
+    const qreal unit = size / 16.0;
+    const int dot = size >= 32 ? 2 : 1; // one sprocket hole, in pixels
+    const int margin = size >= 32 ? 1 : 0;
+    const QRectF tile(margin, margin, size - 2 * margin, size - 2 * margin);
+    const qreal radius = tile.width() * kIconTileRadius / kIconTile.width();
+    p.setPen(Qt::NoPen);
+    p.setBrush(tileGradient(tile));
+    p.drawRoundedRect(tile, radius, radius);
+
+    // Rows of the strip: edge, holes, middle, holes, edge.
+    const int middle = size >= 32 ? dot : size >= 22 ? 3 : 1;
+    const int height = 4 * dot + middle;
+    const int top = qRound(10 * unit);
+    const int left = margin + dot;
+    const int right = size - margin - dot;
+    const int gap = size >= 22 ? 2 : 1;
+    const int cut = qRound(8 * unit) - gap / 2;
+    p.setBrush(kFilmColour);
+    for (const auto& [from, to] : {std::pair(left, cut), std::pair(cut + gap, right)}) {
+        QPainterPath film;
+        film.addRect(QRectF(from, top, to - from, height));
+        QPainterPath holes;
+        for (int x = from + dot; x + dot <= to - dot; x += 2 * dot) {
+            for (const int y : {top + dot, top + height - 2 * dot}) {
+                holes.addRect(QRectF(x, y, dot, dot));
+            }
+        }
+        p.drawPath(film.subtracted(holes));
+    }
+
+    // Scissors along a line 60 degrees down from the level, pivot in the
+    // middle, blades opened 13 degrees either way.
+    p.save();
+    p.scale(unit, unit);
+    const QPointF pivot(6.4, 6.3);
+    const QPointF axis(std::cos(qDegreesToRadians(60.0)), std::sin(qDegreesToRadians(60.0)));
+    const QPointF across(axis.y(), -axis.x());
+    const QPointF handles = pivot - 3.0 * axis;
+    const QPointF rings[] = {handles + 1.8 * across, handles - 1.8 * across};
+    const qreal ringRadius = 1.4;
+    const qreal stroke = size >= 32 ? 1.0 : 1.15;
+    QPainterPath blades;
+    for (const qreal angle : {47.0, 73.0}) {
+        const qreal a = qDegreesToRadians(angle);
+        const QPointF along(std::cos(a), std::sin(a));
+        const QPointF side(along.y(), -along.x());
+        // Wide at the pivot, keeping most of that width before the point.
+        blades.addPolygon(
+            QPolygonF({pivot - 0.8 * along - 1.0 * side, pivot + 2.6 * along - 0.8 * side,
+                       pivot + 4.6 * along, pivot + 2.6 * along + 0.8 * side,
+                       pivot - 0.8 * along + 1.0 * side}));
+        blades.closeSubpath();
+    }
+    p.setBrush(kGlyphBright);
+    p.drawPath(blades.simplified());
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(kGlyphBright, stroke, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    for (const QPointF& ring : rings) {
+        const QPointF towards = pivot - ring;
+        const qreal length = std::hypot(towards.x(), towards.y());
+        p.drawEllipse(ring, ringRadius, ringRadius);
+        p.drawLine(ring + towards * (ringRadius / length), pivot);
+    }
+    p.setPen(Qt::NoPen);
+    p.setBrush(kAccentDark);
+    p.drawEllipse(pivot, 0.55, 0.55);
+    p.restore();
+}
+
+// Numbers in the scalable drawing: short, and always with a dot.
+QString svgNumber(qreal value)
+{
+    QString text = QString::number(value, 'f', 3);
+    while (text.contains(QLatin1Char('.')) &&
+           (text.endsWith(QLatin1Char('0')) || text.endsWith(QLatin1Char('.')))) {
+        text.chop(1);
+    }
+    return text == QLatin1String("-0") ? QStringLiteral("0") : text;
+}
+
+QString svgPath(const QPainterPath& path, const QString& indent, const QString& style = QString())
+{
+    QString data;
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        switch (e.type) {
+        case QPainterPath::MoveToElement:
+            data += QStringLiteral("M%1 %2").arg(svgNumber(e.x), svgNumber(e.y));
+            break;
+        case QPainterPath::LineToElement:
+            data += QStringLiteral("L%1 %2").arg(svgNumber(e.x), svgNumber(e.y));
+            break;
+        case QPainterPath::CurveToElement: {
+            const QPainterPath::Element c2 = path.elementAt(i + 1);
+            const QPainterPath::Element end = path.elementAt(i + 2);
+            data += QStringLiteral("C%1 %2 %3 %4 %5 %6")
+                        .arg(svgNumber(e.x), svgNumber(e.y), svgNumber(c2.x), svgNumber(c2.y),
+                             svgNumber(end.x), svgNumber(end.y));
+            i += 2;
+            break;
+        }
+        case QPainterPath::CurveToDataElement:
+            break;
+        }
+    }
+    const QString rule =
+        path.fillRule() == Qt::WindingFill ? QStringLiteral("nonzero") : QStringLiteral("evenodd");
+    return QStringLiteral("%1<path fill-rule=\"%2\"%3 d=\"%4\"/>\n").arg(indent, rule, style, data);
 }
 
 } // namespace
@@ -687,49 +894,71 @@ QImage drawSheet(Sprites::Sheet sheet)
 
 QImage drawProgramIcon()
 {
-    const int size = Sprites::kProgramIconSize;
+    return drawProgramIcon(Sprites::kProgramIconSize);
+}
+
+QImage drawProgramIcon(int size)
+{
     QImage image = blankImage(size, size);
     QPainter p(&image);
     prepare(p);
-    p.scale(size / 256.0, size / 256.0);
-
-    const QRectF tile(8, 8, 240, 240);
-    QLinearGradient back(tile.topLeft(), tile.bottomRight());
-    back.setColorAt(0, QColor(0x3a, 0xa6, 0xf5));
-    back.setColorAt(0.55, kAccent);
-    back.setColorAt(1, QColor(0x00, 0x4f, 0x8f));
-    p.setPen(Qt::NoPen);
-    p.setBrush(back);
-    p.drawRoundedRect(tile, 50, 50);
-
-    // A film strip, cut in two.
-    p.save();
-    p.translate(128, 168);
-    p.rotate(-14);
-    const QPainterPath strip = filmStrip(108, 60);
-    QPainterPath leftHalf;
-    leftHalf.addRect(QRectF(-120, -50, 115, 100));
-    QPainterPath rightHalf;
-    rightHalf.addRect(QRectF(5, -50, 115, 100));
-    p.setBrush(QColor(0xf4, 0xf9, 0xff));
-    p.drawPath(strip.intersected(leftHalf));
-    p.save();
-    p.translate(5, 6);
-    p.rotate(5);
-    p.drawPath(strip.intersected(rightHalf));
-    p.restore();
-    p.restore();
-
-    // Scissors coming down on the cut.
-    p.save();
-    p.translate(84, 86);
-    p.rotate(57);
-    p.scale(0.92, 0.92);
-    paintScissors(p, kGlyphBright, QColor(0x0a, 0x4a, 0x85), kAccentDark);
-    p.restore();
-
+    if (size >= kDetailedIconMinSize) {
+        p.scale(size / kIconUnits, size / kIconUnits);
+        paintProgramIcon(p);
+    } else {
+        paintSmallProgramIcon(p, size);
+    }
     p.end();
     return image;
+}
+
+QByteArray programIconSvg()
+{
+    const QString units = svgNumber(kIconUnits);
+    QString svg;
+    svg += QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
+    svg += QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%1\" height=\"%1\" "
+                          "viewBox=\"0 0 %1 %1\">\n")
+               .arg(units);
+    svg +=
+        QStringLiteral("  <defs>\n    <linearGradient id=\"tile\" gradientUnits=\"userSpaceOnUse\" "
+                       "x1=\"%1\" y1=\"%2\" x2=\"%3\" y2=\"%4\">\n")
+            .arg(svgNumber(kIconTile.left()), svgNumber(kIconTile.top()),
+                 svgNumber(kIconTile.right()), svgNumber(kIconTile.bottom()));
+    for (const IconStop& stop : kIconTileStops) {
+        svg += QStringLiteral("      <stop offset=\"%1\" stop-color=\"%2\"/>\n")
+                   .arg(svgNumber(stop.at), stop.colour.name());
+    }
+    svg += QStringLiteral("    </linearGradient>\n  </defs>\n");
+    svg +=
+        QStringLiteral("  <rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" rx=\"%5\" ry=\"%5\" "
+                       "fill=\"url(#tile)\"/>\n")
+            .arg(svgNumber(kIconTile.x()), svgNumber(kIconTile.y()), svgNumber(kIconTile.width()),
+                 svgNumber(kIconTile.height()), svgNumber(kIconTileRadius));
+
+    const QPainterPath strip = filmStrip(kStripHalfLength, kStripHeight);
+    svg += QStringLiteral("  <g transform=\"translate(%1 %2) rotate(%3)\" fill=\"%4\">\n")
+               .arg(svgNumber(kStripCentre.x()), svgNumber(kStripCentre.y()),
+                    svgNumber(kStripAngle), kFilmColour.name());
+    svg += svgPath(strip.intersected(stripPiece(false)), QStringLiteral("    "));
+    svg += QStringLiteral("    <g transform=\"translate(%1 %2) rotate(%3)\">\n")
+               .arg(svgNumber(kRightPieceShift.x()), svgNumber(kRightPieceShift.y()),
+                    svgNumber(kRightPieceAngle));
+    svg += svgPath(strip.intersected(stripPiece(true)), QStringLiteral("      "));
+    svg += QStringLiteral("    </g>\n  </g>\n");
+
+    svg += QStringLiteral("  <g transform=\"translate(%1 %2) rotate(%3) scale(%4)\">\n")
+               .arg(svgNumber(kScissorsCentre.x()), svgNumber(kScissorsCentre.y()),
+                    svgNumber(kScissorsAngle), svgNumber(kScissorsScale));
+    svg +=
+        svgPath(scissorsOutline(), QStringLiteral("    "),
+                QStringLiteral(" fill=\"%1\" stroke=\"%2\" stroke-width=\"%3\" "
+                               "stroke-linecap=\"round\" stroke-linejoin=\"round\"")
+                    .arg(kGlyphBright.name(), kScissorsRimColour.name(), svgNumber(kScissorsRim)));
+    svg += QStringLiteral("    <circle cx=\"0\" cy=\"0\" r=\"%1\" fill=\"%2\"/>\n")
+               .arg(svgNumber(kScissorsPivot), kAccentDark.name());
+    svg += QStringLiteral("  </g>\n</svg>\n");
+    return svg.toUtf8();
 }
 
 QImage drawComboArrow()

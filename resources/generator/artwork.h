@@ -2,6 +2,7 @@
 
 #include "resources/spriteregions.h"
 
+#include <QByteArray>
 #include <QImage>
 #include <QList>
 
@@ -16,7 +17,11 @@ QImage drawSheet(Sprites::Sheet sheet);
 // One region alone, at its own size, with the origin at its top-left corner.
 QImage drawRegion(Sprites::RegionId id);
 
+// The program icon at its size in the program, at any other size (simpler
+// below 48 pixels, so it stays sharp in menus) and as a scalable drawing.
 QImage drawProgramIcon();
+QImage drawProgramIcon(int size);
+QByteArray programIconSvg();
 QImage drawComboArrow();
 QImage drawSpeaker(bool muted);
 // state 1 normal, 2 hover, 3 pressed, 4 disabled

@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
+#include <QList>
 #include <QSaveFile>
 #include <QStringList>
 
@@ -37,16 +38,9 @@ bool writePng(const QDir& out, const QString& name, const QImage& image)
     return true;
 }
 
-bool writeGif(const QDir& out, const QString& name, const QList<QImage>& frames, QRgb matte,
-              int delayCs)
+bool writeFile(const QDir& out, const QString& name, const QByteArray& data)
 {
     const QString path = out.filePath(name);
-    QString error;
-    const QByteArray data = Gif::encode(Gif::fromImages(frames, matte, delayCs), &error);
-    if (data.isEmpty()) {
-        std::fprintf(stderr, "cannot encode %s: %s\n", qPrintable(path), qPrintable(error));
-        return false;
-    }
     if (!ensureFolder(path)) {
         std::fprintf(stderr, "cannot prepare %s\n", qPrintable(path));
         return false;
@@ -59,6 +53,37 @@ bool writeGif(const QDir& out, const QString& name, const QList<QImage>& frames,
     return true;
 }
 
+bool writeGif(const QDir& out, const QString& name, const QList<QImage>& frames, QRgb matte,
+              int delayCs)
+{
+    QString error;
+    const QByteArray data = Gif::encode(Gif::fromImages(frames, matte, delayCs), &error);
+    if (data.isEmpty()) {
+        std::fprintf(stderr, "cannot encode %s: %s\n", qPrintable(out.filePath(name)),
+                     qPrintable(error));
+        return false;
+    }
+    return writeFile(out, name, data);
+}
+
+// The program icon for the desktop, laid out as an icon theme folder
+// (<size>x<size>/apps/, scalable/apps/) so it installs as it is. Desktops
+// pick the nearest of these sizes rather than scaling one picture.
+bool writeDesktopIcons(const QDir& out, const QList<int>& sizes)
+{
+    const QString name = QStringLiteral("splicora");
+    bool ok = true;
+    for (const int size : sizes) {
+        ok = writePng(out, QStringLiteral("%1x%1/apps/%2.png").arg(size).arg(name),
+                      Artwork::drawProgramIcon(size)) &&
+             ok;
+    }
+    ok = writeFile(out, QStringLiteral("scalable/apps/%1.svg").arg(name),
+                   Artwork::programIconSvg()) &&
+         ok;
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -69,9 +94,24 @@ int main(int argc, char* argv[])
     QGuiApplication app(argc, argv);
 
     const QStringList args = QCoreApplication::arguments();
+    if (args.size() > 3 && args.at(1) == QLatin1String("--icons")) {
+        QList<int> sizes;
+        for (const QString& arg : args.mid(3)) {
+            bool number = false;
+            const int size = arg.toInt(&number);
+            if (!number || size < 16 || size > 1024) {
+                std::fprintf(stderr, "not an icon size: %s\n", qPrintable(arg));
+                return 2;
+            }
+            sizes << size;
+        }
+        return writeDesktopIcons(QDir(args.at(2)), sizes) ? 0 : 1;
+    }
     if (args.size() != 2) {
-        std::fprintf(stderr, "usage: %s <output folder>\n",
-                     qPrintable(QFileInfo(args.value(0)).fileName()));
+        const QByteArray name = QFileInfo(args.value(0)).fileName().toLocal8Bit();
+        std::fprintf(stderr,
+                     "usage: %s <output folder>\n       %s --icons <icon theme folder> <size>...\n",
+                     name.constData(), name.constData());
         return 2;
     }
     const QDir out(args.at(1));

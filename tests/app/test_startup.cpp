@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 #include <QSettings>
 #include <QSysInfo>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -63,11 +64,11 @@ class TestStartup : public QObject
 
     std::unique_ptr<QProcess> m_first;
 
-    void startFirstCopy()
+    void startFirstCopy(const QStringList& arguments = {})
     {
         m_first = std::make_unique<QProcess>();
         m_first->setProcessChannelMode(QProcess::ForwardedChannels);
-        m_first->start(Program());
+        m_first->start(Program(), arguments);
         QVERIFY2(m_first->waitForStarted(10000), qPrintable(m_first->errorString()));
         QTRY_VERIFY_WITH_TIMEOUT(!WindowGeometry().isEmpty(), 20000);
     }
@@ -135,6 +136,67 @@ private Q_SLOTS:
         const QString tree =
             RunText(QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-tree")});
         QCOMPARE(tree.count(QStringLiteral("\"") + kTitle + QStringLiteral("\"")), 1);
+    }
+
+    void secondStartHandsOverItsFiles()
+    {
+        QTemporaryDir media;
+        for (const char* name : {"first.mp4", "second clip.mp4"}) {
+            QProcess ffmpeg;
+            ffmpeg.start(QStringLiteral("ffmpeg"),
+                         {QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"),
+                          QStringLiteral("error"), QStringLiteral("-f"), QStringLiteral("lavfi"),
+                          QStringLiteral("-i"), QStringLiteral("testsrc=size=160x120:duration=1"),
+                          QStringLiteral("-pix_fmt"), QStringLiteral("yuv420p"),
+                          media.filePath(QString::fromLatin1(name))});
+            QVERIFY(ffmpeg.waitForFinished(30000) && ffmpeg.exitCode() == 0);
+        }
+        const QString first = media.filePath(QStringLiteral("first.mp4"));
+        const QString second = media.filePath(QStringLiteral("second clip.mp4"));
+        startFirstCopy({first});
+        // Its own command line's file arrives as a drop would.
+        QTRY_VERIFY_WITH_TIMEOUT(LogBytes().contains("probe of " + first.toUtf8()), 20000);
+
+        // A second start, from the folder of its file, named relatively.
+        QProcess again;
+        again.setWorkingDirectory(media.path());
+        again.start(Program(), {QStringLiteral("second clip.mp4")});
+        QVERIFY(again.waitForFinished(10000));
+        QCOMPARE(again.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(again.exitCode(), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(LogBytes().contains("probe of " + second.toUtf8()), 20000);
+        QCOMPARE(LogBytes().count("probe of "), 2);
+        QCOMPARE(m_first->state(), QProcess::Running);
+    }
+
+    void versionAndHelpNeedNoDisplay_data()
+    {
+        QTest::addColumn<QString>("argument");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("output");
+        QTest::newRow("--version") << "--version" << 0 << "Splicora 2.0.54\n";
+        QTest::newRow("--help") << "--help" << 0 << "Usage: splicora [options] [FILES...]";
+        QTest::newRow("unknown option") << "--cut" << 2 << "";
+    }
+    void versionAndHelpNeedNoDisplay()
+    {
+        QFETCH(QString, argument);
+        QFETCH(QString, output);
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("DISPLAY"));
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        process.setProcessEnvironment(environment);
+        process.start(Program(), {argument});
+        QVERIFY(process.waitForFinished(10000));
+        QTEST(process.exitCode(), "exitCode");
+        const QString printed = QString::fromLocal8Bit(process.readAllStandardOutput());
+        QVERIFY2(output.isEmpty() ? printed.isEmpty() : printed.startsWith(output),
+                 qPrintable(printed));
+        if (process.exitCode() == 2)
+            QVERIFY(process.readAllStandardError().contains("Unknown option 'cut'"));
+        // Printing, not starting: no window appeared.
+        QVERIFY(WindowGeometry().isEmpty());
     }
 
     void noLogfileSetting_data()

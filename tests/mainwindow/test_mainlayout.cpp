@@ -29,6 +29,12 @@ private Q_SLOTS:
                                      << edges(0, 121, 1535 - 736, 961 - 158 - 1)
                                      << edges(1536 - 736, 121, 1535, 961 - 158 - 1)
                                      << edges(0, 961 - 158, 1535, 960) << edges(0, 43, 1535, 960);
+
+        // Maximised on a 1920 x 1050 work area: list and picture share the
+        // extra 718 pixels, the bars keep their heights.
+        QTest::newRow("wider and taller")
+            << 1920 << 1050 << 1.0f << edges(1, 1, 1918, 94) << edges(0, 95, 984, 925)
+            << edges(985, 95, 1919, 925) << edges(0, 926, 1919, 1049) << edges(0, 34, 1919, 1049);
     }
 
     void panels()
@@ -45,6 +51,24 @@ private Q_SLOTS:
         QCOMPARE(layout.background, QRect(0, 0, w, h));
         // The list and the player meet without a gap or an overlap.
         QCOMPARE(layout.mediaList.right() + 1, layout.playerPanel.left());
+    }
+
+    void resizeEdges_data()
+    {
+        QTest::addColumn<QPoint>("point");
+        QTest::addColumn<int>("edges");
+        QTest::newRow("inside") << QPoint(600, 400) << 0;
+        QTest::newRow("right edge") << QPoint(1199, 400) << int(Qt::RightEdge);
+        QTest::newRow("just inside the margin") << QPoint(1195, 400) << int(Qt::RightEdge);
+        QTest::newRow("just past the margin") << QPoint(1194, 400) << 0;
+        QTest::newRow("bottom-left corner") << QPoint(2, 749) << int(Qt::LeftEdge | Qt::BottomEdge);
+        QTest::newRow("top edge") << QPoint(600, 0) << int(Qt::TopEdge);
+        QTest::newRow("outside") << QPoint(1200, 400) << 0;
+    }
+    void resizeEdges()
+    {
+        QFETCH(QPoint, point);
+        QTEST(int(ResizeEdgesAt(QSize(1200, 750), point, 5)), "edges");
     }
 
     void centring_data()
