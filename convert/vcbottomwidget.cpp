@@ -512,6 +512,8 @@ void VCBottomWidget::reportResult(const QString& note)
         MyMessageDialog dialog(window());
         dialog.setupMessage(text);
         dialog.setButtonCaptions(tr("OK"), tr("Open Folder"));
+        // Enter closes; opening the folder is a choice of its own.
+        dialog.setEnterPressesOk(false);
         CenterOverMainWindow(&dialog);
         emit jobFinished(true);
         dialog.exec();

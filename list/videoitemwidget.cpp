@@ -425,6 +425,8 @@ void VideoItemWidget::LayoutChildren()
     // The strip keeps its extent; only the bottom edge moves with the row.
     m_cutBar->move(m_cutBar->x(), h - 1);
     m_bottomLine->setGeometry(0, h - 1, w, 1);
+    // The captions hug their texts again, and the values follow them.
+    placeTexts();
 }
 
 void VideoItemWidget::ApplySkin()

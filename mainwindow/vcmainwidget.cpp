@@ -17,12 +17,16 @@
 #include "media/workfolder.h"
 #endif
 #include "app/settings.h"
+#include "player/myqtimeedit.h"
 #include "player/trimlogic.h"
 #include "player/videoplayerwidget.h"
 #include "skin/scale.h"
 #include "update/noupdatewidget.h"
 #include "update/updatelogic.h"
+#include "widgets/focusring.h"
 #include "widgets/mymessagedialog.h"
+#include "widgets/mypushbutton.h"
+#include "widgets/mytempbutton.h"
 #include "widgets/sprites.h"
 
 #include <QApplication>
@@ -41,6 +45,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QTimer>
 #include <QWindow>
@@ -252,6 +257,7 @@ VCMainWidget::VCMainWidget(QWidget* parent) : QWidget(parent)
 
     m_topBar->LoadLanguages();
     addShortcuts();
+    setUpTabOrder();
 
     m_dragging = false;
     // Once the window is up and answering: the request must not slow the
@@ -275,12 +281,39 @@ void VCMainWidget::addShortcuts()
     add(QKeySequence(Qt::Key_F1), [this] { m_topBar->slots_homepageAction(); });
 }
 
+void VCMainWidget::setUpTabOrder()
+{
+    // Left to right, top to bottom: the title row, the command strip, the
+    // list, the player's fields and buttons, the bottom bar.
+    QList<QWidget*> chain;
+    chain << m_topBar->feedbackButton() << m_topBar->menuButton() << m_topBar->minimiseButton()
+          << m_topBar->closeButton() << m_topBar->addButton() << m_topBar->clearButton()
+          << m_mediaList->scrollArea() << m_playerPanel->startField() << m_playerPanel->endField()
+          << m_playerPanel->playButton() << m_playerPanel->pauseButton()
+          << m_playerPanel->setStartButton() << m_playerPanel->setEndButton()
+          << m_playerPanel->resetButton() << m_bottomBar->exactModeButton()
+          << m_bottomBar->keyframeModeButton() << m_bottomBar->chooseFolderButton()
+          << m_bottomBar->openFolderButton() << m_bottomBar->startButton();
+    for (QWidget* widget : chain) {
+        if (qobject_cast<MyPushButton*>(widget) || qobject_cast<MyTempButton2*>(widget) ||
+            qobject_cast<MyTempButton5*>(widget))
+            FocusRing::attach(widget);
+    }
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        setTabOrder(chain.at(i - 1), chain.at(i));
+}
+
 bool VCMainWidget::handleKey(const QKeyEvent* event)
 {
-    // A time field or a track choice keeps the keys it uses itself.
+    // A time field or a track choice keeps the keys it uses itself, and a
+    // focused button takes the keys that press it.
     const QWidget* focus = QApplication::focusWidget();
     if (qobject_cast<const QAbstractSpinBox*>(focus) || qobject_cast<const QLineEdit*>(focus) ||
         qobject_cast<const QComboBox*>(focus))
+        return false;
+    if ((qobject_cast<const MyPushButton*>(focus) || qobject_cast<const MyTempButton2*>(focus) ||
+         qobject_cast<const MyTempButton5*>(focus)) &&
+        IsPressKey(event))
         return false;
     const Qt::KeyboardModifiers modifiers =
         event->modifiers() & ~(Qt::KeypadModifier | Qt::GroupSwitchModifier);
@@ -423,6 +456,9 @@ void VCMainWidget::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
     if (m_startNoticesDue) {
         m_startNoticesDue = false;
+        // Space must play, not press whichever button comes first in the
+        // Tab order.
+        m_mediaList->scrollArea()->setFocus(Qt::OtherFocusReason);
         // Once the window is up, so the notice has something to sit over.
         QTimer::singleShot(0, this, &VCMainWidget::showStartNotices);
     }

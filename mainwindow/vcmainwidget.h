@@ -109,6 +109,8 @@ protected:
 private:
     // Ctrl+O, Ctrl+Enter, F1.
     void addShortcuts();
+    // Tab through the controls in reading order, each with a focus mark.
+    void setUpTabOrder();
     // Space, I, O, the arrows, Home, End, Delete; true when the key acted.
     bool handleKey(const QKeyEvent* event);
     void requestIndex(const QString& path);

@@ -11,6 +11,7 @@
 #include "update/updatelogic.h"
 #include "update/updatelook.h"
 #include "update/updatenetwork.h"
+#include "widgets/focusring.h"
 #include "widgets/mypushbutton.h"
 #include "widgets/mytempbutton.h"
 
@@ -75,6 +76,8 @@ HadUpdateWidget::HadUpdateWidget(QWidget* parent)
     connect(m_updateButton, &MyTempButton2::clicked, this, &HadUpdateWidget::updateButton_slots);
     connect(m_linkLabel, &QLabel::linkActivated, this, &HadUpdateWidget::OpenUrl_slots);
 
+    FocusRing::attach(m_cancelButton);
+    FocusRing::attach(m_updateButton);
     layoutChildren();
     applySkin();
     Retranslate();

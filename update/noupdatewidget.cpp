@@ -7,6 +7,7 @@
 #include "update/updatelogic.h"
 #include "update/updatelook.h"
 #include "update/updatenetwork.h"
+#include "widgets/focusring.h"
 #include "widgets/mypushbutton.h"
 #include "widgets/mytempbutton.h"
 
@@ -47,6 +48,7 @@ NoUpdateWidget::NoUpdateWidget(QWidget* parent)
     connect(m_crossButton, &MyPushButton::clicked, this, &NoUpdateWidget::close_slot);
     connect(m_closeButton, &MyTempButton2::clicked, this, &NoUpdateWidget::close_slot);
 
+    FocusRing::attach(m_closeButton);
     layoutChildren();
     applySkin();
     Retranslate();

@@ -3,6 +3,7 @@
 #include "app/appfolder.h"
 #include "skin/scale.h"
 #include "skin/skinpalette.h"
+#include "widgets/focusring.h"
 #include "widgets/mypushbutton.h"
 #include "widgets/mytempbutton.h"
 #include "widgets/sprites.h"
@@ -46,6 +47,9 @@ MyMessageDialog::MyMessageDialog(QWidget* parent)
     m_okButton->setText(tr("OK"));
     resize(Scaled(kBaseWidth), Scaled(kBaseHeight));
 
+    FocusRing::attach(m_cancelButton);
+    FocusRing::attach(m_okButton);
+    setTabOrder(m_cancelButton, m_okButton);
     connect(m_closeButton, &MyPushButton::clicked, this, &MyMessageDialog::closeButton_slots);
     connect(m_cancelButton, &MyTempButton2::clicked, this, &MyMessageDialog::CancelButton_slots);
     connect(m_okButton, &MyTempButton2::clicked, this, &MyMessageDialog::OKButton_slots);
@@ -104,10 +108,14 @@ void MyMessageDialog::reject()
 void MyMessageDialog::keyPressEvent(QKeyEvent* event)
 {
     // The buttons are drawn labels, which the dialog's own default-button
-    // handling does not know: Enter answers with the right-hand (OK) button.
+    // handling does not know. A button that has the focus (Tab) takes Enter
+    // itself before it gets here.
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        event->modifiers() == Qt::NoModifier) {
-        OKButton_slots();
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        if (m_enterPressesOk)
+            OKButton_slots();
+        else
+            CancelButton_slots();
         return;
     }
     QDialog::keyPressEvent(event);

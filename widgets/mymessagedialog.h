@@ -30,6 +30,11 @@ public:
     // buttons.
     void setButtonCaptions(const QString& cancelCaption, const QString& okCaption);
 
+    // Which answer Enter gives: the right-hand (OK) button by default; a
+    // dialog whose right-hand button does more than close (opens a folder)
+    // lets Enter give the left-hand one.
+    void setEnterPressesOk(bool ok) { m_enterPressesOk = ok; }
+
     // True after OK; false after Cancel, the cross, Escape or closing, and
     // before any answer. (Shadows QDialog::result(), whose code exec() also
     // returns: Accepted after OK, Rejected otherwise.)
@@ -67,6 +72,7 @@ private:
     QLabel* m_messageLabel = nullptr;
     MyTempButton2* m_cancelButton = nullptr;
     MyTempButton2* m_okButton = nullptr;
+    bool m_enterPressesOk = true;
 
     bool m_result = false;
     bool m_singleButton = false;

@@ -1,8 +1,11 @@
 #include "widgets/mypushbutton.h"
 
+#include "widgets/focusring.h"
+
 #include "widgets/mylabel.h"
 
 #include <QEnterEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPalette>
 
@@ -216,6 +219,16 @@ void MyPushButton::mouseReleaseEvent(QMouseEvent* event)
         }
     }
     QLabel::mouseReleaseEvent(event);
+}
+
+void MyPushButton::keyPressEvent(QKeyEvent* event)
+{
+    if (IsPressKey(event)) {
+        if (m_enabled)
+            emit clicked();
+        return;
+    }
+    QLabel::keyPressEvent(event);
 }
 
 void MyPushButton::resizeEvent(QResizeEvent* event)

@@ -1,9 +1,12 @@
 #include "widgets/mytempbutton.h"
 
+#include "widgets/focusring.h"
+
 #include "skin/scale.h"
 #include "skin/skinpalette.h"
 
 #include <QEnterEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 MyTempButton2::MyTempButton2(QWidget* parent) : QLabel(parent) {}
@@ -52,6 +55,16 @@ void MyTempButton2::mouseReleaseEvent(QMouseEvent* event)
         emit clicked();
     }
     QLabel::mouseReleaseEvent(event);
+}
+
+void MyTempButton2::keyPressEvent(QKeyEvent* event)
+{
+    if (IsPressKey(event)) {
+        if (m_enabled)
+            emit clicked();
+        return;
+    }
+    QLabel::keyPressEvent(event);
 }
 
 void MyTempButton2::applySheet(const QString& sheet)
@@ -143,6 +156,16 @@ void MyTempButton5::mouseReleaseEvent(QMouseEvent* event)
         emit clicked();
     }
     QWidget::mouseReleaseEvent(event);
+}
+
+void MyTempButton5::keyPressEvent(QKeyEvent* event)
+{
+    if (IsPressKey(event)) {
+        if (m_enabled)
+            emit clicked();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void MyTempButton5::resizeEvent(QResizeEvent* event)

@@ -40,6 +40,8 @@ protected:
     void leaveEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // Space or Enter presses a button that has the keyboard focus.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void applySheet(const QString& sheet);
@@ -102,6 +104,8 @@ protected:
     void leaveEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // Space or Enter presses a button that has the keyboard focus.
+    void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:

@@ -5,6 +5,7 @@
 #include "list/videoitemwidget.h"
 #include "list/videolistwidget.h"
 #include "mainwindow/vcmainwidget.h"
+#include "mainwindow/vctopwidget.h"
 #include "media/addfilesdialog.h"
 #include "media/probequeue.h"
 #include "player/myqtimeedit.h"
@@ -12,12 +13,16 @@
 #include "player/videoplayerwidget.h"
 #include "skin/scale.h"
 #include "testsupport/testmedia.h"
+#include "widgets/focusring.h"
 #include "widgets/mymessagedialog.h"
+#include "widgets/mypushbutton.h"
+#include "widgets/mytempbutton.h"
 
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QLabel>
+#include <QScrollArea>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -42,9 +47,11 @@ class TestKeyboard : public QObject
     VideoPlayerWidget* panel() const { return m_window->playerPanel(); }
     VideoListWidget* list() const { return m_window->mediaList(); }
     qint64 playhead() const { return panel()->trimSlider()->currentValue(); }
+    // Where the keyboard sends it: to the widget that has the focus.
     void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
-        QTest::keyClick(m_window.get(), key, modifiers);
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus ? focus : m_window.get(), key, modifiers);
     }
     // Paused, on the first row, the playhead at the start.
     void pausedAtStart()
@@ -77,6 +84,8 @@ private slots:
         m_window->activateWindow();
         QApplication::setActiveWindow(m_window.get());
         QTRY_VERIFY(m_window->isActiveWindow());
+        // The keyboard starts on the list, not on the first button.
+        QTRY_COMPARE(QApplication::focusWidget(), m_window->mediaList()->scrollArea());
         m_window->AddMediaPaths(
             {m_media.filePath(QStringLiteral("a.mp4")), m_media.filePath(QStringLiteral("b.mp4"))});
         QTRY_COMPARE_WITH_TIMEOUT(list()->itemCount(), 2, 30000);
@@ -195,12 +204,15 @@ private slots:
         const int before = int(out.entryList(QDir::Files).size());
         // The result dialog runs its own loop; it is answered from inside it.
         QString answered;
+        bool openFolder = true;
         QTimer answer;
         connect(&answer, &QTimer::timeout, this, [&] {
             for (MyMessageDialog* dialog : m_window->findChildren<MyMessageDialog*>()) {
                 if (dialog->isVisible()) {
                     answered = dialog->messageLabel()->text();
-                    QTest::keyClick(dialog, Qt::Key_Escape);
+                    // Enter closes; opening the folder takes its own button.
+                    QTest::keyClick(dialog, Qt::Key_Return);
+                    openFolder = dialog->result();
                 }
             }
         });
@@ -209,11 +221,63 @@ private slots:
         QVERIFY(m_window->bottomBar()->isConverting());
         QTRY_VERIFY_WITH_TIMEOUT(!answered.isEmpty(), 60000);
         QCOMPARE(answered, QStringLiteral("Join Completed."));
+        QVERIFY(!openFolder);
         QTRY_VERIFY(!m_window->bottomBar()->isConverting());
         const QStringList results = out.entryList(QDir::Files);
         QCOMPARE(int(results.size()), before + 1);
         const double seconds = TestMedia::DurationSeconds(m_window->bottomBar()->outputFile());
         QVERIFY2(qAbs(seconds - 5.0) < 0.2, qPrintable(QString::number(seconds)));
+    }
+
+    void tabWalksTheControlsInReadingOrder()
+    {
+        QWidget* first = m_window->topBar()->feedbackButton();
+        first->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(first->hasFocus());
+        QList<QWidget*> visited{first};
+        for (int i = 0; i < 30 && visited.size() < 40; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QWidget* now = QApplication::focusWidget();
+            if (now == first)
+                break;
+            visited << now;
+        }
+        const QList<QWidget*> landmarks{m_window->topBar()->feedbackButton(),
+                                        m_window->topBar()->addButton(),
+                                        panel()->startField(),
+                                        panel()->setStartButton(),
+                                        m_window->bottomBar()->exactModeButton(),
+                                        m_window->bottomBar()->startButton()};
+        qsizetype last = -1;
+        for (QWidget* landmark : landmarks) {
+            const qsizetype at = visited.indexOf(landmark);
+            QVERIFY2(at > last, landmark->metaObject()->className());
+            last = at;
+        }
+        // The button that has the keyboard shows it.
+        QWidget* add = m_window->topBar()->addButton();
+        add->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(add->hasFocus());
+        auto* ring = add->findChild<FocusRing*>();
+        QVERIFY(ring && ring->isVisible() && ring->geometry() == add->rect());
+        m_window->bottomBar()->startButton()->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(!ring->isVisible());
+    }
+
+    void spaceOnAFocusedButtonPressesIt()
+    {
+        const bool playing = panel()->isPlaying();
+        QWidget* keyframe = m_window->bottomBar()->keyframeModeButton();
+        keyframe->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(keyframe->hasFocus());
+        key(Qt::Key_Space);
+        QCOMPARE(m_window->bottomBar()->cutMode(), CutMode::Keyframe);
+        // The key pressed the button and did not also play or pause.
+        QCOMPARE(panel()->isPlaying(), playing);
+        m_window->bottomBar()->exactModeButton()->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(m_window->bottomBar()->exactModeButton()->hasFocus());
+        key(Qt::Key_Return);
+        QCOMPARE(m_window->bottomBar()->cutMode(), CutMode::Exact);
     }
 
     void dialogKeys_data()
