@@ -14,6 +14,7 @@
 #include "player/videoplayerwidget.h"
 #include "skin/scale.h"
 #include "testsupport/testmedia.h"
+#include "testsupport/urlcatcher.h"
 #include "widgets/mypushbutton.h"
 #include "widgets/mytempbutton.h"
 
@@ -66,16 +67,6 @@ bool CopyLanguages(const QString& to)
 }
 
 } // namespace
-
-// Takes the place of the desktop's browser.
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public slots:
-    void open(const QUrl& url) { opened << url; }
-};
 
 class TestLanguage : public QObject
 {
@@ -342,12 +333,10 @@ private slots:
         choose(language);
 
         UrlCatcher catcher;
-        QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
         if (index >= 0)
             topBar()->mainMenu()->actions().at(index)->trigger();
         else
             QTest::mouseClick(topBar()->feedbackButton(), Qt::LeftButton);
-        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
 
         QCOMPARE(catcher.opened.size(), 1);
         QCOMPARE(catcher.opened.first(), QUrl::fromLocalFile(folder.filePath(page)));
