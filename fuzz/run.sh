@@ -7,7 +7,7 @@ build=${1:?build folder}
 seconds=${2:-600}
 here=$(cd "$(dirname "$0")" && pwd)
 status=0
-for name in clock player paramblock probe; do
+for name in clock player paramblock probe manifest; do
     driver="$build/bin/fuzz_$name"
     [ -x "$driver" ] || { echo "missing $driver"; status=1; continue; }
     work=$(mktemp -d)

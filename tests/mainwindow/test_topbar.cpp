@@ -1,7 +1,6 @@
 // The top bar: where its children sit, when "Clear All" shows, what its
 // commands tell the main window, that a running job locks them, and that
-// closing leaves the user's own players alone, and that "Add Files" says
-// what is missing instead of doing nothing.
+// closing leaves the user's own players alone.
 #include "mainwindow/vctopwidget.h"
 #include "media/addfilesdialog.h"
 #include "skin/scale.h"
@@ -100,42 +99,20 @@ private Q_SLOTS:
         QCOMPARE(start.last().first().toBool(), visible);
     }
 
-    // The choice is handed on whole, in the dialog's order (the probe tells
-    // media from the rest and says so); a cancelled dialog hands on nothing.
-    void addFilesHandsOnTheChosenMedia()
+    // "Add Files" hands on the choice whole, in the dialog's order (the probe
+    // tells media from the rest and says so), and a cancelled dialog hands on
+    // nothing; "Clear All" asks to empty the list. During a job both look
+    // disabled and do nothing; after it they act again, "Clear All" only while
+    // there are rows.
+    void listCommandsActExceptDuringAJob()
     {
+        int asked = 0;
         QWidget* dialogParent = nullptr;
         QStringList answer{"/x/V/b.mkv", "/x/V/notes.txt", "/x/V/-a 'ü'.mp4"};
         SetOpenFilesDialog([&](QWidget* parent, const QString&, const QString&, const QString&) {
+            ++asked;
             dialogParent = parent;
             return answer;
-        });
-        QSignalSpy chosen(m_bar, &VCTopWidget::filesChosen);
-        QTest::mouseClick(m_bar->addButton(), Qt::LeftButton);
-        QCOMPARE(chosen.count(), 1);
-        QCOMPARE(chosen.first().first().toStringList(), answer);
-        QCOMPARE(dialogParent, m_bar);
-        answer.clear();
-        QTest::mouseClick(m_bar->addButton(), Qt::LeftButton);
-        QCOMPARE(chosen.count(), 1);
-    }
-
-    void clearAllAsksToEmptyTheList()
-    {
-        m_bar->RefreshButtons(2);
-        QSignalSpy cleared(m_bar, &VCTopWidget::clearAllRequested);
-        QTest::mouseClick(m_bar->clearButton(), Qt::LeftButton);
-        QCOMPARE(cleared.count(), 1);
-    }
-
-    // During a job the list commands look disabled and do nothing; after it
-    // they act again, "Clear All" only while there are rows.
-    void runningJobDisablesTheListCommands()
-    {
-        int asked = 0;
-        SetOpenFilesDialog([&](QWidget*, const QString&, const QString&, const QString&) {
-            ++asked;
-            return QStringList{"/x/V/b.mkv"};
         });
         QSignalSpy chosen(m_bar, &VCTopWidget::filesChosen);
         QSignalSpy cleared(m_bar, &VCTopWidget::clearAllRequested);
@@ -144,6 +121,13 @@ private Q_SLOTS:
         QList<QImage> normal;
         for (MyTempButton5* button : buttons)
             normal << button->grab().toImage();
+        QTest::mouseClick(m_bar->clearButton(), Qt::LeftButton);
+        QCOMPARE(cleared.count(), 1);
+        m_bar->RefreshButtons(0); // "Add Files" acts on an empty list too
+        QTest::mouseClick(m_bar->addButton(), Qt::LeftButton);
+        QCOMPARE(chosen.count(), 1);
+        QCOMPARE(chosen.first().first().toStringList(), answer);
+        QCOMPARE(dialogParent, m_bar);
 
         m_bar->setJobRunning(true);
         m_bar->RefreshButtons(3); // a file that was being read when the job started
@@ -153,8 +137,8 @@ private Q_SLOTS:
             QVERIFY(buttons[i]->grab().toImage() != normal[i]);
             QTest::mouseClick(buttons[i], Qt::LeftButton);
         }
-        QCOMPARE(asked, 0);
-        QCOMPARE(chosen.count() + cleared.count(), 0);
+        QCOMPARE(asked, 1);
+        QCOMPARE(chosen.count() + cleared.count(), 2);
 
         m_bar->setJobRunning(false);
         for (int i = 0; i < buttons.size(); ++i) {
@@ -162,9 +146,13 @@ private Q_SLOTS:
             QCOMPARE(buttons[i]->grab().toImage(), normal[i]);
             QTest::mouseClick(buttons[i], Qt::LeftButton);
         }
-        QCOMPARE(asked, 1);
-        QCOMPARE(chosen.count(), 1);
-        QCOMPARE(cleared.count(), 1);
+        QCOMPARE(asked, 2);
+        QCOMPARE(chosen.count(), 2);
+        QCOMPARE(cleared.count(), 2);
+        answer.clear();
+        QTest::mouseClick(m_bar->addButton(), Qt::LeftButton);
+        QCOMPARE(asked, 3);
+        QCOMPARE(chosen.count(), 2);
 
         m_bar->RefreshButtons(0);
         m_bar->setJobRunning(true);

@@ -15,12 +15,11 @@
 namespace {
 const QString kKey = QStringLiteral("addVideoPath");
 
-// What the stand-in dialog was asked, and what it answers.
+// What the stand-in dialog was asked.
 struct DialogCall
 {
     int count = 0;
     QWidget* parent = nullptr;
-    QString caption;
     QString folder;
     QString filter;
 };
@@ -36,6 +35,7 @@ class TestAddFiles : public QObject
     QStringList m_answer;
 
     QString home() const { return m_home->path(); }
+    QString defaultFolder() const { return home() + "/Documents/Tarnwick/Splicora"; }
 
 private Q_SLOTS:
     void init()
@@ -49,11 +49,11 @@ private Q_SLOTS:
         WriteSetting(kKey, QString());
         m_call = {};
         m_answer.clear();
-        SetOpenFilesDialog([this](QWidget* parent, const QString& caption, const QString& folder,
-                                  const QString& filter) {
-            m_call = {m_call.count + 1, parent, caption, folder, filter};
-            return m_answer;
-        });
+        SetOpenFilesDialog(
+            [this](QWidget* parent, const QString&, const QString& folder, const QString& filter) {
+                m_call = {m_call.count + 1, parent, folder, filter};
+                return m_answer;
+            });
     }
 
     void cleanup()
@@ -63,99 +63,72 @@ private Q_SLOTS:
         m_home.reset();
     }
 
-    void defaultFolderPrefersDocuments_data()
+    // The dialog starts in the stored folder while it exists, else under the
+    // documents folder, made on the way; that default is never written back.
+    void startFolder_data()
     {
         QTest::addColumn<QStringList>("existing");
+        QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("both") << QStringList{"Documents", "My Documents"}
-                              << "/Documents/Tarnwick/Splicora";
-        QTest::newRow("My Documents")
-            << QStringList{"My Documents"} << "/My Documents/Tarnwick/Splicora";
-        QTest::newRow("neither") << QStringList{} << "/Documents/Tarnwick/Splicora";
+        const QString fallback = "/Documents/Tarnwick/Splicora";
+        QTest::newRow("Documents and My Documents")
+            << QStringList{"Documents", "My Documents"} << "" << fallback;
+        QTest::newRow("My Documents only") << QStringList{"My Documents"} << ""
+                                           << "/My Documents/Tarnwick/Splicora";
+        QTest::newRow("neither, nothing stored") << QStringList{} << "" << fallback;
+        QTest::newRow("stored, with slash") << QStringList{"Clips"} << "/Clips/"
+                                            << "/Clips/";
+        QTest::newRow("stored, removed") << QStringList{} << "/Gone/" << fallback;
+        QTest::newRow("stored, a file") << QStringList{} << "/note.txt" << fallback;
     }
-    void defaultFolderPrefersDocuments()
+    void startFolder()
     {
         QFETCH(QStringList, existing);
+        QFETCH(QString, stored);
         QFETCH(QString, expected);
         for (const QString& name : existing)
             QVERIFY(QDir(home()).mkdir(name));
-
-        const QString folder = DefaultMediaFolder();
-        QCOMPARE(folder, home() + expected);
-        QVERIFY(QFileInfo(folder).isDir());
-        QCOMPARE(ReadSetting(kKey), QString()); // the default is not written back
-    }
-
-    void storedFolderIsUsedOnlyWhileItExists_data()
-    {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<bool>("exists");
-        QTest::newRow("existing with slash") << "/Clips/" << true;
-        QTest::newRow("removed") << "/Gone/" << false;
-        QTest::newRow("a file, not a folder") << "/note.txt" << false;
-        QTest::newRow("empty") << "" << false;
-    }
-    void storedFolderIsUsedOnlyWhileItExists()
-    {
-        QFETCH(QString, stored);
-        QFETCH(bool, exists);
-        QVERIFY(QDir(home()).mkdir("Clips"));
-        QFile file(home() + "/note.txt");
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.close();
+        QVERIFY(QFile(home() + "/note.txt").open(QIODevice::WriteOnly));
         const QString value = stored.isEmpty() ? QString() : home() + stored;
         SaveFolderSetting(kKey, value);
 
-        const QString expected = exists ? value : home() + "/Documents/Tarnwick/Splicora";
-        QCOMPARE(FolderSetting(kKey), expected);
+        const QString folder = FolderSetting(kKey);
+        QCOMPARE(folder, home() + expected);
+        QVERIFY(QFileInfo(folder).isDir());
         QCOMPARE(ReadSetting(kKey), value);
     }
 
-    void folderOfFile_data()
+    // Every chosen file goes on, whatever its name: the probe tells media from
+    // the rest. The first file's folder is remembered, even when it is no media.
+    void choiceGoesOnAndItsFirstFolderIsRemembered_data()
     {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("folder");
-        QTest::newRow("plain") << "/x/Videos/a.mp4"
-                               << "/x/Videos/";
-        QTest::newRow("root") << "/a.mp4"
-                              << "/";
-        QTest::newRow("bare name") << "a.mp4"
-                                   << "";
+        QTest::addColumn<QStringList>("chosen");
+        QTest::addColumn<QString>("remembered");
+        QTest::newRow("media") << QStringList{"/x/Videos/a.mp4", "/x/Videos/b.mkv"} << "/x/Videos/";
+        QTest::newRow("any name") << QStringList{"/x/first.avi", "/x/SONG.MP3", "/x/readme.txt",
+                                                 "/x/song", "/x/-i -y.mov"}
+                                  << "/x/";
+        QTest::newRow("first is no media")
+            << QStringList{"/x/Notes/readme.txt", "/x/Videos/a.mp4"} << "/x/Notes/";
+        QTest::newRow("root") << QStringList{"/a.mp4"} << "/";
+        QTest::newRow("bare name") << QStringList{"a.mp4"} << "";
     }
-    void folderOfFile()
+    void choiceGoesOnAndItsFirstFolderIsRemembered()
     {
-        QFETCH(QString, path);
-        QFETCH(QString, folder);
-        QCOMPARE(FolderOfFile(path), folder);
-    }
-
-    void everyChosenFileGoesToTheProbe()
-    {
-        // Whatever the name: the probe tells media from the rest.
-        m_answer = {"/x/first.avi", "/x/SONG.MP3", "/x/readme.txt", "/x/song", "/x/-i -y.mov"};
-        QCOMPARE(AddFiles(nullptr), m_answer);
-    }
-
-    void choosingFilesRemembersTheFirstFolder()
-    {
-        m_answer = {"/x/Videos/a.mp4", "/x/Videos/b.mkv"};
+        QFETCH(QStringList, chosen);
+        QFETCH(QString, remembered);
+        m_answer = chosen;
         QWidget parent;
-        QCOMPARE(AddFiles(&parent), m_answer);
-        QCOMPARE(ReadSetting(kKey), QString("/x/Videos/"));
+        QCOMPARE(AddFiles(&parent), chosen);
+        QCOMPARE(ReadSetting(kKey), remembered);
 
         QCOMPARE(m_call.parent, &parent);
         QCOMPARE(m_call.filter, MediaDialogFilter());
-        QCOMPARE(m_call.folder, home() + "/Documents/Tarnwick/Splicora");
+        QCOMPARE(m_call.folder, defaultFolder());
         QVERIFY(QFileInfo(m_call.folder).isDir());
     }
 
-    void folderOfTheFirstFileEvenWhenItIsNoMedia()
-    {
-        m_answer = {"/x/Notes/readme.txt", "/x/Videos/a.mp4"};
-        AddFiles(nullptr);
-        QCOMPARE(ReadSetting(kKey), QString("/x/Notes/"));
-    }
-
+    // Cancelling hands on nothing and keeps the remembered folder.
     void nextDialogOpensInTheRememberedFolder()
     {
         const QString clips = home() + QString::fromUtf8("/Clips 'été' -1");
@@ -163,25 +136,15 @@ private Q_SLOTS:
         m_answer = {clips + "/a.mp4"};
         AddFiles(nullptr);
         m_answer.clear();
-        AddFiles(nullptr);
+        QCOMPARE(AddFiles(nullptr), QStringList());
+        QCOMPARE(m_call.count, 2);
         QCOMPARE(m_call.folder, clips + "/");
+        QCOMPARE(ReadSetting(kKey), clips + "/");
 
         // Gone before the next dialog: back to the default under Documents.
         QVERIFY(QDir(clips).removeRecursively());
         AddFiles(nullptr);
-        QCOMPARE(m_call.folder, home() + "/Documents/Tarnwick/Splicora");
-    }
-
-    void cancellingChangesNothing()
-    {
-        const QString clips = home() + "/Clips/";
-        QVERIFY(QDir().mkpath(clips));
-        SaveFolderSetting(kKey, clips);
-        m_answer.clear();
-        QCOMPARE(AddFiles(nullptr), QStringList());
-        QCOMPARE(m_call.count, 1);
-        QCOMPARE(m_call.folder, clips);
-        QCOMPARE(ReadSetting(kKey), clips);
+        QCOMPARE(m_call.folder, defaultFolder());
     }
 };
 
