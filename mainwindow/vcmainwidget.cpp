@@ -33,7 +33,6 @@
 
 #include <QAbstractSpinBox>
 #include <QComboBox>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -79,6 +78,13 @@ QString AddFontFile(const QString& path)
         added.insert(path, family);
     return family;
 }
+// Every start and every language change ask for a font; setting the one in
+// use again would only make every widget lay itself out once more.
+void SetApplicationFont(const QFont& font)
+{
+    if (QApplication::font() != font)
+        QApplication::setFont(font);
+}
 } // namespace
 
 VCMainWidget* MainWindow()
@@ -99,7 +105,7 @@ void ApplyLatinFonts(const QString& folder)
     AddFontFile(folder + QStringLiteral("/font/Lato-Bold.ttf"));
     const QString family = AddFontFile(folder + QStringLiteral("/font/Lato-Regular.ttf"));
     if (!family.isEmpty())
-        QApplication::setFont(QFont(family, 10));
+        SetApplicationFont(QFont(family, 10));
 }
 
 void ApplyOtherFonts(const QString& folder)
@@ -110,25 +116,19 @@ void ApplyOtherFonts(const QString& folder)
     const QStringList families = QFontDatabase::families();
     for (const QString& family : families) {
         if (family.toLower() == wanted || family == wantedNative) {
-            QApplication::setFont(QFont(family));
+            SetApplicationFont(QFont(family));
             return;
         }
         qDebug("%s", qUtf8Printable(family));
     }
     const QString family = AddFontFile(folder + QStringLiteral("/font/sum"));
     if (!family.isEmpty())
-        QApplication::setFont(QFont(family, 10));
+        SetApplicationFont(QFont(family, 10));
 }
 
 QString FileMd5Hex(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QString();
-    QCryptographicHash hash(QCryptographicHash::Md5);
-    if (!hash.addData(&file))
-        return QString();
-    return QString::fromLatin1(hash.result().toHex());
+    return FileMd5Upper(path).toLower();
 }
 
 VCMainWidget::VCMainWidget(QWidget* parent) : QWidget(parent)

@@ -267,12 +267,14 @@ private slots:
         QVERIFY(!checkDialog()->isVisible());
         QVERIFY(!offerDialog() || !offerDialog()->isVisible());
 
+        // Not due again today: no request is even started.
         m_window->firstCheckUpdate_slots();
-        QTest::qWait(300);
+        QVERIFY(!checkDialog()->isChecking());
         QCOMPARE(m_main->requestCount(kManifestPath), 1);
 
         g_today = kToday.addDays(1);
         m_window->firstCheckUpdate_slots();
+        QVERIFY(checkDialog()->isChecking());
         QVERIFY(finished.wait(20000));
         QCOMPARE(m_main->requestCount(kManifestPath), 2);
     }
