@@ -260,7 +260,9 @@ void VCBottomWidget::setStartEnabled(bool enabled)
 {
     // Without an output-format row there is nothing to take the format from;
     // while a job runs a second one cannot start.
-    convertAllButton->setEnabledState(enabled && !m_running && formatRecord(records()));
+    const bool startable = enabled && !m_running && formatRecord(records());
+    if (startable != convertAllButton->isEnabledState())
+        convertAllButton->setEnabledState(startable);
 }
 
 void VCBottomWidget::setRunning(bool running)
@@ -284,6 +286,17 @@ void VCBottomWidget::setOutputFolder(const QString& folder)
     m_folderLabel->setText(folder);
 }
 
+void VCBottomWidget::refreshStartCaption(bool always)
+{
+    const int n = static_cast<int>(records().size());
+    const QString caption = n > 1 ? tr("Join") : n == 1 ? tr("Cut") : tr("Start");
+    // Called for every row added: the button is restyled only on a change.
+    if (!always && convertAllButton->text() == caption)
+        return;
+    convertAllButton->setText(caption);
+    convertAllButton->setEnabledState(convertAllButton->isEnabledState());
+}
+
 void VCBottomWidget::Retranslate()
 {
     m_profileCaption->setText(tr("Profile:"));
@@ -294,14 +307,6 @@ void VCBottomWidget::Retranslate()
     m_keyframeButton->setToolTip(tr("Copy only, nothing is encoded again: Start moves back to the "
                                     "keyframe at or before it."));
     m_folderCaption->setText(tr("Directory:"));
-    const int n = static_cast<int>(records().size());
-    if (n > 1)
-        convertAllButton->setText(tr("Join"));
-    else if (n == 1)
-        convertAllButton->setText(tr("Cut"));
-    else
-        convertAllButton->setText(tr("Start"));
-    convertAllButton->setEnabledState(convertAllButton->isEnabledState());
 
     const QString caption = QStringLiteral("QLabel{font-size:") + ScaledPx(12) +
                             QStringLiteral(";color:") + SkinColour("txtcolor_main") +
@@ -315,6 +320,14 @@ void VCBottomWidget::Retranslate()
     m_profileCaption->setGeometry(boxX - c, Scaled(25), c, Scaled(30));
     m_folderCaption->setGeometry(boxX - c, Scaled(65), c, Scaled(30));
 
+    refreshRows(true);
+}
+
+void VCBottomWidget::refreshRows(bool always)
+{
+    refreshStartCaption(always);
+    // The profile reads every row: a row without sound beside a marked one
+    // with sound changes what the result holds.
     if (formatRecord(records()))
         refreshProfile();
     const int panelHeight = m_profilePanel->height();

@@ -43,6 +43,11 @@ public:
     void setStartEnabled(bool enabled);
 
     void Retranslate();
+    // What follows the rows listed now: the start button's caption ("Join",
+    // "Cut" or "Start") and the profile. Without `always`, only what changed
+    // is restyled, as this runs for every row added.
+    void refreshRows(bool always = false);
+    void refreshStartCaption(bool always = false);
     void ApplySkin();
     void LayoutChildren();
 

@@ -2,6 +2,7 @@
 
 #include "app/timetext.h"
 #include "list/medialistlogic.h"
+#include "media/thumbnailloader.h"
 #include "resources/spriteregions.h"
 #include "skin/scale.h"
 #include "skin/skinpalette.h"
@@ -15,10 +16,13 @@
 #include <QContextMenuEvent>
 #include <QCursor>
 #include <QFileInfo>
+#include <QFont>
 #include <QGraphicsOpacityEffect>
+#include <QHash>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QPixmap>
 #include <QSignalBlocker>
 
@@ -36,16 +40,42 @@ int NextItemId()
     return ++g_lastItemId;
 }
 
-QString LabelStyle(const char* colourKey)
-{
-    return QStringLiteral("QLabel{font-size:%1px;color:%2;}")
-        .arg(Scaled(11))
-        .arg(SkinColour(colourKey));
-}
-
 // Text of menu entries and choices that cannot act right now: dimmed, so a
 // disabled entry does not read like one the user can pick.
 constexpr const char* kDisabledTextColour = "#6b7785";
+
+// A row's texts take their size and colour from a font and a palette, not
+// from a style sheet: widgets under a style sheet each carry several
+// kilobytes of resolved rules, which a list of a thousand rows feels.
+void StyleLabel(QLabel* label, const char* colourKey)
+{
+    QFont font = label->font();
+    font.setPixelSize(Scaled(11));
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, QColor(SkinColour(colourKey)));
+    label->setPalette(palette);
+}
+
+QString TrackChoiceStyleSheet()
+{
+    return QStringLiteral("QComboBox{border: 0px solid #08080a;border-radius: 3px;padding: 1px 2px "
+                          "1px 2px;min-width: %1px;color:#ffffff;font-size:%2px;background-color: "
+                          "#16191e;}")
+               .arg(Scaled(30))
+               .arg(Scaled(10)) +
+           QStringLiteral(
+               "QComboBox::drop-down{subcontrol-origin: padding; subcontrol-position: top "
+               "right;width: 20px;border-left-width: 0px;border-left-color: "
+               "#08080a;border-left-style: solid;border-top-right-radius: "
+               "3px;border-bottom-right-radius: 3px;}"
+               "QComboBox::down-arrow {image: url(:/images/arrowDown.png);}"
+               "QComboBox QAbstractItemView{ color:#ffffff;selection-background-color:#3d4751;"
+               "background-color: #2a3139;}") +
+           QStringLiteral("QComboBox QAbstractItemView::item{height:%1px;}").arg(Scaled(30)) +
+           QStringLiteral("QComboBox:disabled{color:%1;}").arg(QLatin1String(kDisabledTextColour));
+}
+
 
 void FillSolid(QWidget* widget, const QColor& colour)
 {
@@ -55,13 +85,29 @@ void FillSolid(QWidget* widget, const QColor& colour)
     widget->setAutoFillBackground(true);
 }
 
+// Every row shows the same few small pictures: they are cut and scaled once
+// and shared, not once per row.
+QPixmap SharedSprite(Sprites::RegionId id, const QSize& size)
+{
+    static QHash<QPair<int, QPair<int, int>>, QPixmap> cache;
+    const auto key = qMakePair(static_cast<int>(id), qMakePair(size.width(), size.height()));
+    const auto found = cache.constFind(key);
+    if (found != cache.constEnd())
+        return found.value();
+    QPixmap picture = PublicSprite().copy(Sprites::toRect<QRect>(Sprites::region(id)));
+    if (!picture.isNull() && !size.isEmpty())
+        picture = picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    cache.insert(key, picture);
+    return picture;
+}
+
 void ShowSprite(QLabel* label, Sprites::RegionId id)
 {
-    const QPixmap picture = PublicSprite().copy(Sprites::toRect<QRect>(Sprites::region(id)));
-    if (picture.isNull() || label->width() <= 0 || label->height() <= 0)
+    if (label->width() <= 0 || label->height() <= 0)
         return;
-    label->setPixmap(
-        picture.scaled(label->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    const QPixmap picture = SharedSprite(id, label->size());
+    if (!picture.isNull())
+        label->setPixmap(picture);
 }
 
 // Sizes a label to its text, then gives it the layout's width and height.
@@ -95,48 +141,92 @@ VideoItemWidget::VideoItemWidget(QWidget* parent) : QWidget(parent), itemId(Next
     m_cutCaptionLabel = new QLabel(m_cutLine);
     m_cutLengthLabel = new QLabel(m_cutLine);
     m_trackCaptionLabel = new QLabel(m_cutLine);
-    m_audioSelectComboBox = new QComboBox(m_cutLine);
-    m_audioSelectComboBox->setEditable(false);
-    // Track names differ in length from file to file, and a reused row must
-    // not keep the width of the file it showed before.
-    m_audioSelectComboBox->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    m_audioSelectComboBox->setItemDelegate(new NoFocusFrameDelegate(m_audioSelectComboBox));
 
     m_cutBar = new QWidget(this);
     m_bottomLine = new QWidget(this);
 
+    StyleLabel(m_fileNameLabel, "txtcolor_main");
+    StyleLabel(m_videoFactsLabel, "txtcolor_main2");
+    StyleLabel(m_cutCaptionLabel, "txtcolor_main2");
+    StyleLabel(m_trackCaptionLabel, "txtcolor_main2");
+    StyleLabel(m_audioFactsLabel, "txtcolor_main3");
+    StyleLabel(m_cutLengthLabel, "txtcolor_main3");
     for (QLabel* label : {m_fileNameLabel, m_videoFactsLabel, m_audioFactsLabel, m_cutCaptionLabel,
                           m_cutLengthLabel, m_trackCaptionLabel})
         label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-
-    m_menu = new QMenu(this);
-    m_setDefaultAction = m_menu->addAction(QString());
-    m_moveUpAction = m_menu->addAction(QString());
-    m_moveDownAction = m_menu->addAction(QString());
-    m_removeAction = m_menu->addAction(QString());
-    m_removeAllAction = m_menu->addAction(QString());
 
     connect(m_deleteButton, &MyPushButton::clicked, this, &VideoItemWidget::deleteButton_slots);
     connect(m_defaultOutputButton, &MyPushButton::clicked, this,
             &VideoItemWidget::defaultoutputformatBtn_slots);
     connect(m_moveUpButton, &MyPushButton::clicked, this, &VideoItemWidget::moveupAction_slots);
     connect(m_moveDownButton, &MyPushButton::clicked, this, &VideoItemWidget::movedownAction_slots);
-    connect(m_setDefaultAction, &QAction::triggered, this,
-            &VideoItemWidget::setDefaultAction_slots);
-    connect(m_moveUpAction, &QAction::triggered, this, &VideoItemWidget::moveupAction_slots);
-    connect(m_moveDownAction, &QAction::triggered, this, &VideoItemWidget::movedownAction_slots);
-    connect(m_removeAction, &QAction::triggered, this, &VideoItemWidget::removeAction_slots);
-    connect(m_removeAllAction, &QAction::triggered, this, &VideoItemWidget::removeAllAction_slots);
-    connect(m_audioSelectComboBox, &QComboBox::currentIndexChanged, this,
-            &VideoItemWidget::audioSelectComboBox_slots);
-    connect(m_menu, &QMenu::aboutToShow, this, &VideoItemWidget::updateMenuState);
 
     m_defaultOutputButton->hide();
     m_moveUpButton->hide();
     m_moveDownButton->hide();
     m_cutBar->hide();
     m_trackCaptionLabel->hide();
-    m_audioSelectComboBox->hide();
+}
+
+QComboBox* VideoItemWidget::trackChoice() const
+{
+    // Made when first wanted: most files have one sound track and never
+    // show the choice, and a list of a thousand rows should not carry a
+    // thousand idle ones.
+    if (!m_audioSelectComboBox) {
+        auto* self = const_cast<VideoItemWidget*>(this);
+        auto* choice = new QComboBox(m_cutLine);
+        choice->setStyleSheet(TrackChoiceStyleSheet());
+        choice->setEditable(false);
+        // Track names differ in length from file to file, and a reused row
+        // must not keep the width of the file it showed before.
+        choice->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        choice->setItemDelegate(new NoFocusFrameDelegate(choice));
+        choice->setEnabled(!m_jobRunning);
+        choice->hide();
+        connect(choice, &QComboBox::currentIndexChanged, self,
+                &VideoItemWidget::audioSelectComboBox_slots);
+        self->m_audioSelectComboBox = choice;
+    }
+    return m_audioSelectComboBox;
+}
+
+QMenu* VideoItemWidget::contextMenu() const
+{
+    if (!m_menu) {
+        auto* self = const_cast<VideoItemWidget*>(this);
+        auto* menu = new QMenu(self);
+        self->m_setDefaultAction = menu->addAction(QString());
+        self->m_moveUpAction = menu->addAction(QString());
+        self->m_moveDownAction = menu->addAction(QString());
+        self->m_removeAction = menu->addAction(QString());
+        self->m_removeAllAction = menu->addAction(QString());
+        connect(m_setDefaultAction, &QAction::triggered, self,
+                &VideoItemWidget::setDefaultAction_slots);
+        connect(m_moveUpAction, &QAction::triggered, self, &VideoItemWidget::moveupAction_slots);
+        connect(m_moveDownAction, &QAction::triggered, self,
+                &VideoItemWidget::movedownAction_slots);
+        connect(m_removeAction, &QAction::triggered, self, &VideoItemWidget::removeAction_slots);
+        connect(m_removeAllAction, &QAction::triggered, self,
+                &VideoItemWidget::removeAllAction_slots);
+        connect(menu, &QMenu::aboutToShow, self, &VideoItemWidget::updateMenuState);
+        menu->setStyleSheet(MenuStyleSheet(140));
+        self->m_menu = menu;
+        self->translateMenu();
+        self->updateMenuState();
+    }
+    return m_menu;
+}
+
+void VideoItemWidget::translateMenu()
+{
+    if (!m_menu)
+        return;
+    m_setDefaultAction->setText(tr("Set as default format"));
+    m_moveUpAction->setText(tr("Move Up"));
+    m_moveDownAction->setText(tr("Move Down"));
+    m_removeAction->setText(tr("Remove"));
+    m_removeAllAction->setText(tr("Remove All"));
 }
 
 VideoItemWidget::~VideoItemWidget()
@@ -180,29 +270,52 @@ void VideoItemWidget::ShowInfo(const QString& path, const QString& thumbnail)
     showFacts();
     showFileName();
 
-    const QRect frame = m_thumbnailFrame->geometry();
-    const QRect fit =
-        FitThumbnail(mediaInfo.width, mediaInfo.height, frame.width(), frame.height());
-    QPixmap picture;
-    if (!thumbnail.isEmpty() && QFileInfo::exists(thumbnail))
-        picture.load(thumbnail);
-    if (!picture.isNull()) {
-        m_thumbnailPicture->setGeometry(fit.translated(frame.topLeft()));
-    } else {
-        // Audio files and failed probes have no picture of their own.
-        m_thumbnailPicture->setGeometry(frame);
-        picture = PublicSprite().copy(
-            Sprites::toRect<QRect>(Sprites::region(Sprites::RegionId::ThumbnailPlaceholder)));
-    }
-    if (!picture.isNull() && !m_thumbnailPicture->size().isEmpty()) {
-        m_thumbnailPicture->setPixmap(picture.scaled(
-            m_thumbnailPicture->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-    } else {
-        m_thumbnailPicture->clear();
-    }
-
+    showThumbnail();
     fillTrackChoice();
     Retranslate();
+}
+
+void VideoItemWidget::showThumbnail()
+{
+    // An answer for the file this row showed before is not wanted any more.
+    const quint64 request = ++m_thumbnailRequest;
+    m_thumbnailPicture->clear();
+    const QRect frame = m_thumbnailFrame->geometry();
+    const bool hasPicture = !thumbnailPath.isEmpty() && QFileInfo::exists(thumbnailPath);
+    if (!hasPicture) {
+        showPlaceholder();
+        return;
+    }
+    const QRect fit =
+        FitThumbnail(mediaInfo.width, mediaInfo.height, frame.width(), frame.height());
+    m_thumbnailPicture->setGeometry(fit.translated(frame.topLeft()));
+    const QSize size = m_thumbnailPicture->size();
+    if (size.isEmpty())
+        return;
+    const auto show = [this, request](const QImage& image) {
+        if (request != m_thumbnailRequest)
+            return;
+        if (image.isNull())
+            showPlaceholder(); // written, but not a picture that can be read
+        else
+            m_thumbnailPicture->setPixmap(QPixmap::fromImage(image));
+    };
+    if (m_thumbnailLoader)
+        m_thumbnailLoader->request(thumbnailPath, size, this, show);
+    else
+        show(ThumbnailLoader::decode(thumbnailPath, size));
+}
+
+void VideoItemWidget::showPlaceholder()
+{
+    // Audio files and failed probes have no picture of their own.
+    m_thumbnailPicture->setGeometry(m_thumbnailFrame->geometry());
+    const QPixmap placeholder =
+        SharedSprite(Sprites::RegionId::ThumbnailPlaceholder, m_thumbnailPicture->size());
+    if (placeholder.isNull())
+        m_thumbnailPicture->clear();
+    else
+        m_thumbnailPicture->setPixmap(placeholder);
 }
 
 void VideoItemWidget::UpdateCutInfo()
@@ -233,15 +346,11 @@ void VideoItemWidget::UpdateCutInfo()
 void VideoItemWidget::SetSelected(bool on)
 {
     selected = on;
-    if (on) {
-        m_background->setStyleSheet(
-            QStringLiteral("QWidget{border: 0px solid ") + SkinColour("linecolor_select") +
-            QStringLiteral("; border-radius: 0px;background-color:#363e47;}"));
-    } else {
-        m_background->setStyleSheet(
-            QStringLiteral("QWidget{border: 0px solid ") + SkinColour("linecolor") +
-            QStringLiteral(";  border-radius: 0px;background-color:#2a3139;}"));
-    }
+    // Only a change is painted: selecting one row of a thousand touches two.
+    if (m_shownSelected == int(on))
+        return;
+    m_shownSelected = int(on);
+    FillSolid(m_background, QColor(on ? QStringLiteral("#363e47") : QStringLiteral("#2a3139")));
 }
 
 void VideoItemWidget::SetDefaultOutput(bool on)
@@ -260,13 +369,6 @@ void VideoItemWidget::SetDefaultOutput(bool on)
 
 void VideoItemWidget::Retranslate()
 {
-    m_fileNameLabel->setStyleSheet(LabelStyle("txtcolor_main"));
-    m_videoFactsLabel->setStyleSheet(LabelStyle("txtcolor_main2"));
-    m_cutCaptionLabel->setStyleSheet(LabelStyle("txtcolor_main2"));
-    m_trackCaptionLabel->setStyleSheet(LabelStyle("txtcolor_main2"));
-    m_audioFactsLabel->setStyleSheet(LabelStyle("txtcolor_main3"));
-    m_cutLengthLabel->setStyleSheet(LabelStyle("txtcolor_main3"));
-
     m_cutCaptionLabel->setText(tr("Duration:"));
     m_defaultOutputButton->setToolTip(tr("Set as output format"));
     m_trackCaptionLabel->setText(tr("Audio:"));
@@ -274,42 +376,23 @@ void VideoItemWidget::Retranslate()
     // of the name fits.
     showFileName();
 
-    m_audioSelectComboBox->setStyleSheet(
-        QStringLiteral("QComboBox{border: 0px solid #08080a;border-radius: 3px;padding: 1px 2px "
-                       "1px 2px;min-width: %1px;color:#ffffff;font-size:%2px;background-color: "
-                       "#16191e;}")
-            .arg(Scaled(30))
-            .arg(Scaled(10)) +
-        QStringLiteral(
-            "QComboBox::drop-down{subcontrol-origin: padding; subcontrol-position: top "
-            "right;width: 20px;border-left-width: 0px;border-left-color: "
-            "#08080a;border-left-style: solid;border-top-right-radius: "
-            "3px;border-bottom-right-radius: 3px;}"
-            "QComboBox::down-arrow {image: url(:/images/arrowDown.png);}"
-            "QComboBox QAbstractItemView{ color:#ffffff;selection-background-color:#3d4751;"
-            "background-color: #2a3139;}") +
-        QStringLiteral("QComboBox QAbstractItemView::item{height:%1px;}").arg(Scaled(30)) +
-        QStringLiteral("QComboBox:disabled{color:%1;}").arg(QLatin1String(kDisabledTextColour)));
-
-    // The entries are renamed in place: refilling them would pass through
-    // "no track" and lose the user's choice.
-    for (int i = 0; i < m_audioSelectComboBox->count(); ++i)
-        m_audioSelectComboBox->setItemText(i, trackEntryText(i));
     const int tracks = static_cast<int>(mediaInfo.audioStreamLines.size());
-    // The line may leave the choice too narrow for a long title; the list
-    // that drops down shows the names whole.
-    QAbstractItemView* trackList = m_audioSelectComboBox->view();
-    trackList->setMinimumWidth(tracks > 1 ? trackList->sizeHintForColumn(0) + Scaled(10) : 0);
+    if (m_audioSelectComboBox) {
+        // The entries are renamed in place: refilling them would pass
+        // through "no track" and lose the user's choice.
+        for (int i = 0; i < m_audioSelectComboBox->count(); ++i)
+            m_audioSelectComboBox->setItemText(i, trackEntryText(i));
+        if (tracks > 1) {
+            // The line may leave the choice too narrow for a long title; the
+            // list that drops down shows the names whole.
+            QAbstractItemView* trackList = m_audioSelectComboBox->view();
+            trackList->setMinimumWidth(trackList->sizeHintForColumn(0) + Scaled(10));
+        }
+        m_audioSelectComboBox->setVisible(tracks > 1);
+    }
     m_trackCaptionLabel->setVisible(tracks > 1);
-    m_audioSelectComboBox->setVisible(tracks > 1);
     placeTexts();
-
-    m_setDefaultAction->setText(tr("Set as default format"));
-    m_moveUpAction->setText(tr("Move Up"));
-    m_moveDownAction->setText(tr("Move Down"));
-    m_removeAction->setText(tr("Remove"));
-    m_removeAllAction->setText(tr("Remove All"));
-    m_menu->setStyleSheet(MenuStyleSheet(140));
+    translateMenu();
 }
 
 QString VideoItemWidget::trackEntryText(int track) const
@@ -336,14 +419,15 @@ void VideoItemWidget::fillTrackChoice()
         SelectAudioTrack(mediaInfo, 0);
         showFacts();
     }
-    {
-        const QSignalBlocker blocker(m_audioSelectComboBox);
-        m_audioSelectComboBox->clear();
-        if (tracks > 1) {
-            for (int i = 0; i < tracks; ++i)
-                m_audioSelectComboBox->addItem(trackEntryText(i));
-            m_audioSelectComboBox->setCurrentIndex(audioTrackIndex);
-        }
+    if (tracks < 2 && !m_audioSelectComboBox)
+        return;
+    QComboBox* choice = trackChoice();
+    const QSignalBlocker blocker(choice);
+    choice->clear();
+    if (tracks > 1) {
+        for (int i = 0; i < tracks; ++i)
+            choice->addItem(trackEntryText(i));
+        choice->setCurrentIndex(audioTrackIndex);
     }
 }
 
@@ -388,6 +472,8 @@ void VideoItemWidget::placeTexts()
                            m_cutCaptionLabel->y());
     PlaceLabel(m_trackCaptionLabel, m_audioIcon->x(), m_cutCaptionLabel->y(), Scaled(5),
                Scaled(20));
+    if (!m_audioSelectComboBox || m_audioSelectComboBox->count() < 2)
+        return;
     // Wide enough for the longest track name, as far as the line allows.
     const int choiceX = m_trackCaptionLabel->x() + m_trackCaptionLabel->width();
     m_audioSelectComboBox->ensurePolished();
@@ -432,12 +518,16 @@ void VideoItemWidget::LayoutChildren()
 void VideoItemWidget::ApplySkin()
 {
     SetSelected(selected);
+    m_defaultOutputButton->setEnabledState(!m_defaultOutput);
+    // The rest never changes while the program runs; a reused row has it.
+    if (m_skinApplied)
+        return;
+    m_skinApplied = true;
     FillSolid(m_thumbnailFrame, QColor(QStringLiteral("#3c4952")));
     FillSolid(m_bottomLine, QColor(QStringLiteral("#505e6b")));
     FillSolid(m_cutBar, QColor(QStringLiteral("#0080e6")));
     ApplySpriteButton(m_deleteButton, Sprites::kMediaItemDeleteButton);
     ApplySpriteButton(m_defaultOutputButton, Sprites::kMediaItemFormatButton);
-    m_defaultOutputButton->setEnabledState(!m_defaultOutput);
     ShowSprite(m_videoIcon, Sprites::RegionId::VideoIcon);
     ShowSprite(m_audioIcon, Sprites::RegionId::AudioIcon);
 }
@@ -453,6 +543,8 @@ void VideoItemWidget::Reset()
     audioTrackIndex = 0;
     releaseEngineInfo();
     m_cutBar->hide();
+    ++m_thumbnailRequest;
+    m_thumbnailPicture->clear();
 }
 
 void VideoItemWidget::mousePressEvent(QMouseEvent* event)
@@ -474,7 +566,7 @@ void VideoItemWidget::mouseReleaseEvent(QMouseEvent* event)
 void VideoItemWidget::contextMenuEvent(QContextMenuEvent* event)
 {
     emit clicked(this);
-    m_menu->exec(QCursor::pos());
+    contextMenu()->exec(QCursor::pos());
     event->accept();
 }
 
@@ -546,7 +638,8 @@ void VideoItemWidget::setJobRunning(bool running)
         m_deleteButton->setEnabled(true);
     }
     // The chosen track is read by the job as it reaches the row.
-    m_audioSelectComboBox->setEnabled(!running);
+    if (m_audioSelectComboBox)
+        m_audioSelectComboBox->setEnabled(!running);
     if (running && !m_defaultOutput)
         m_defaultOutputButton->hide();
     updateMenuState();
@@ -554,6 +647,8 @@ void VideoItemWidget::setJobRunning(bool running)
 
 void VideoItemWidget::updateMenuState()
 {
+    if (!m_menu)
+        return;
     const bool editable = !m_jobRunning;
     m_setDefaultAction->setEnabled(editable);
     m_moveUpAction->setEnabled(editable && listPosition > 0);

@@ -11,6 +11,7 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QMenu;
+class ThumbnailLoader;
 
 // One row of the media list and, at the same time, the record of one added
 // file: its facts, the kept part (cut range), the chosen audio track and
@@ -50,7 +51,8 @@ public:
     bool isJobRunning() const { return m_jobRunning; }
 
     // Read-only access for the list and for tests.
-    QComboBox* trackChoice() const { return m_audioSelectComboBox; }
+    // Both made on first use.
+    QComboBox* trackChoice() const;
     QLabel* fileNameLabel() const { return m_fileNameLabel; }
     QLabel* videoIcon() const { return m_videoIcon; }
     QLabel* videoFactsLabel() const { return m_videoFactsLabel; }
@@ -61,7 +63,11 @@ public:
     QLabel* thumbnailPicture() const { return m_thumbnailPicture; }
     MyPushButton* outputFormatButton() const { return m_defaultOutputButton; }
     MyPushButton* deleteButton() const { return m_deleteButton; }
-    QMenu* contextMenu() const { return m_menu; }
+    QMenu* contextMenu() const;
+
+    // Reads thumbnails off the interface thread; without one, the row
+    // reads its picture itself.
+    void setThumbnailLoader(ThumbnailLoader* loader) { m_thumbnailLoader = loader; }
 
     int itemId = 0;
     QString filePath;
@@ -119,10 +125,18 @@ private:
     void showFacts();
     void showFileName();
     void updateMenuState();
+    void translateMenu();
+    void showThumbnail();
+    void showPlaceholder();
     void releaseEngineInfo();
 
     bool m_defaultOutput = false;
     bool m_jobRunning = false;
+    bool m_skinApplied = false;
+    // The selection look last painted: -1 none yet, else 0 or 1.
+    int m_shownSelected = -1;
+    ThumbnailLoader* m_thumbnailLoader = nullptr;
+    quint64 m_thumbnailRequest = 0;
 
     QWidget* m_background = nullptr;
     QLabel* m_thumbnailFrame = nullptr;

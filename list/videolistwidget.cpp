@@ -4,6 +4,7 @@
 #include "list/listnoitemwidget.h"
 #include "list/medialistlogic.h"
 #include "list/videoitemwidget.h"
+#include "media/thumbnailloader.h"
 #include "skin/scale.h"
 #include "skin/skinpalette.h"
 
@@ -57,6 +58,7 @@ VideoListWidget::VideoListWidget(QWidget* parent) : QWidget(parent)
 
     m_container = new QWidget;
     FillBackground(m_container, QColor(QStringLiteral("#ffffff")));
+    m_thumbnails = new ThumbnailLoader(this);
     m_scrollArea->setWidget(m_container);
 
     m_totalsLabel = new QLabel(this);
@@ -104,7 +106,7 @@ void VideoListWidget::addRow(const ProbeResult& probe)
     item->setGeometry(Scaled(18), 0, m_container->width() - Scaled(36), 2 + Scaled(72));
     item->LayoutChildren();
     item->ApplySkin();
-    item->Retranslate();
+    // Fills the texts in the current language as well.
     item->SetMediaInfo(probe.filePath, probe.thumbnailPath, probe.durationLine,
                        probe.videoStreamLines, probe.audioStreamLines, probe.audioStreamTitles);
     item->setJobRunning(m_jobRunning);
@@ -133,6 +135,7 @@ VideoItemWidget* VideoListWidget::takeFreeRow()
         }
     }
     auto* row = new VideoItemWidget(m_container);
+    row->setThumbnailLoader(m_thumbnails);
     connect(row, &VideoItemWidget::deleteItem, this, &VideoListWidget::deleteItem_slots);
     connect(row, &VideoItemWidget::clicked, this, &VideoListWidget::clickedItem_slots);
     connect(row, &VideoItemWidget::press_clicked, this, &VideoListWidget::pressClickedItem_slots);
@@ -368,8 +371,10 @@ void VideoListWidget::clickedItem_slots(VideoItemWidget* item)
     }
     if (!item->inUse)
         return;
+    // Only rows whose state changes are touched, so a click costs the same
+    // in a list of three rows or of a thousand.
     for (VideoItemWidget* row : m_items) {
-        if (row->inUse)
+        if (row->selected && row != item)
             row->SetSelected(false);
     }
     item->SetSelected(true);

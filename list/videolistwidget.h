@@ -10,6 +10,7 @@
 class ListNoItemWidget;
 class QLabel;
 class QScrollArea;
+class ThumbnailLoader;
 class VideoItemWidget;
 
 // The media list: one row per added file, stacked in the order in which the
@@ -108,6 +109,7 @@ private:
     void ensureRowVisible(VideoItemWidget* row);
 
     QList<VideoItemWidget*> m_items;
+    ThumbnailLoader* m_thumbnails = nullptr;
     QWidget* m_frame = nullptr;
     ListNoItemWidget* m_guide = nullptr;
     QScrollArea* m_scrollArea = nullptr;

@@ -183,7 +183,7 @@ VCMainWidget::VCMainWidget(QWidget* parent) : QWidget(parent)
     connect(m_mediaList, &VideoListWidget::outputFormatChanged, m_bottomBar,
             &VCBottomWidget::setOutputFormatItem);
     connect(m_mediaList, &VideoListWidget::rowCountChanged, m_bottomBar,
-            &VCBottomWidget::Retranslate);
+            [this] { m_bottomBar->refreshRows(); });
     connect(m_mediaList, &VideoListWidget::rowCountChanged, m_bottomBar,
             &VCBottomWidget::prefetchEngineInfo);
     connect(m_mediaList, &VideoListWidget::outputFormatChanged, m_bottomBar,
@@ -633,10 +633,6 @@ void VCMainWidget::ApplySkinAll()
 void VCMainWidget::RetranslateAll()
 {
     setWindowTitle(QStringLiteral("Tarnwick Splicora"));
-    // Scoped to the window itself: a bare "QWidget" selector would hand its
-    // white fill and border down to every label and panel inside.
-    setStyleSheet(
-        QStringLiteral("VCMainWidget{border: 1px solid #0a0b0d; background-color:#ffffff;}"));
     m_topBar->Retranslate();
     m_mediaList->retranslate();
     m_playerPanel->retranslate();

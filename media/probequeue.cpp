@@ -4,6 +4,7 @@
 #include "media/frameindex.h"
 #include "media/workfolder.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QThread>
 #include <QTimer>
@@ -40,6 +41,10 @@ struct ProbeQueue::Job
 };
 
 namespace {
+
+// How long one pass may spend handing out answers before the event loop gets
+// its turn.
+constexpr qint64 kSliceMs = 4;
 
 // Stops a tool for good before its object goes away. Its signals are cut
 // first, so ending it reports nothing back into a queue being torn down.
@@ -118,10 +123,19 @@ void ProbeQueue::pump()
 {
     m_scheduled = false;
 
-    // Hand out every finished answer that no earlier path still holds back.
+    // Hand out the finished answers that no earlier path still holds back.
     // A receiver may enqueue or cancel from its slot, so the front is looked
     // at afresh each time and the job leaves the queue before its signal.
+    // Each answer becomes a row, and a slow file can hold back hundreds:
+    // they go out in slices, with the event loop free to paint and take
+    // input between them.
+    QElapsedTimer slice;
+    slice.start();
     while (!m_jobs.empty() && m_jobs.front()->state == Job::State::Done) {
+        if (slice.elapsed() >= kSliceMs) {
+            schedule();
+            break;
+        }
         const std::unique_ptr<Job> job = std::move(m_jobs.front());
         m_jobs.pop_front();
         if (job->ok)

@@ -16,9 +16,6 @@ const QString kMuteKey = QStringLiteral("mute");
 constexpr int kPollMs = 500;
 constexpr int kFirstPollMs = 15;
 constexpr int kMaxFastPolls = 270; // 4 s: a file may never report a duration
-// A stopped player shares the processor with the next one while it shuts
-// down; it gets a short moment to obey "exit" and is then ended.
-constexpr int kRetireGraceMs = 30;
 } // namespace
 
 CMyPlayer::CMyPlayer(QObject* parent) : QObject(parent)
@@ -139,12 +136,10 @@ void CMyPlayer::retire(std::unique_ptr<QProcess> process)
     connect(raw, &QProcess::readyReadStandardOutput, this, [raw] { raw->readAllStandardOutput(); });
     connect(raw, &QProcess::readyReadStandardError, this, [raw] { raw->readAllStandardError(); });
     connect(raw, &QProcess::finished, this, [this, raw] { forget(raw); });
-    QTimer::singleShot(kRetireGraceMs, this, [raw, this] {
-        for (const std::unique_ptr<QProcess>& p : m_retiring) {
-            if (p.get() == raw && raw->state() != QProcess::NotRunning)
-                raw->kill();
-        }
-    });
+    // Ended at once rather than left to shut down: an orderly shutdown of
+    // the player takes as much processor time as the next player's start,
+    // with which it would compete, and leaves nothing worth keeping.
+    raw->kill();
     m_retiring.push_back(std::move(process));
 }
 

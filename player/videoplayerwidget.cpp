@@ -1,5 +1,7 @@
 #include "player/videoplayerwidget.h"
 
+#include "media/thumbnailloader.h"
+
 #include "app/timetext.h"
 #include "list/videoitemwidget.h"
 #include "media/frameindex.h"
@@ -45,6 +47,7 @@ VideoPlayerWidget::VideoPlayerWidget(QWidget* parent)
       m_resetButton(new MyTempButton2(m_controlsRow)),
       m_applyAllButton(new MyTempButton2(m_controlsRow))
 {
+    m_coverLoader = new ThumbnailLoader(this);
     m_frame->lower();
     m_cover->setScaledContents(true);
     // The player draws into this window by its native id.
@@ -127,6 +130,7 @@ void VideoPlayerWidget::setItem(VideoItemWidget* item)
     if (!m_item) {
         m_cover->setGeometry(0, 0, m_pictureArea->width(), m_pictureArea->height());
         m_videoWindow->setGeometry(m_cover->geometry());
+        ++m_coverRequest;
         m_cover->clear();
         // Nothing of the last file may linger: an emptied list shows zeros.
         for (QLabel* label : {m_currentTimeLabel, m_durationLabel, m_selectionLabel})
@@ -153,23 +157,35 @@ void VideoPlayerWidget::setItem(VideoItemWidget* item)
     m_trimSlider->setStartValue(m_item->cutStart);
     m_trimSlider->setEndValue(m_item->cutEnd, true);
     placePicture();
-    const QPixmap thumbnail(m_item->thumbnailPath);
-    if (thumbnail.isNull())
-        m_cover->clear();
-    else
-        m_cover->setPixmap(
-            thumbnail.scaled(m_cover->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    loadCover();
     m_videoWindow->hide();
     m_cover->show();
     m_cover->raise();
     m_playButton->show();
     m_pauseButton->hide();
     trimSlider_TrimValueChanged_slots();
+    setControlsEnabled(true);
+    // The player starts first: the keyframe listing below may start a tool
+    // of its own, which should not compete with the player's start.
+    playFrom(0);
     // The file the user looks at goes ahead of the rest of the list.
     FrameIndexCache::instance()->request(m_item->filePath, true);
     applyKeyframes();
-    setControlsEnabled(true);
-    playFrom(0);
+}
+
+void VideoPlayerWidget::loadCover()
+{
+    // Shown only before the first picture and after the end, so the
+    // interface thread does not wait for it: it is read and scaled aside.
+    const quint64 request = ++m_coverRequest;
+    m_cover->clear();
+    if (!m_item || m_item->thumbnailPath.isEmpty() || m_cover->size().isEmpty())
+        return;
+    m_coverLoader->request(m_item->thumbnailPath, m_cover->size(), this,
+                           [this, request](const QImage& image) {
+                               if (request == m_coverRequest && !image.isNull())
+                                   m_cover->setPixmap(QPixmap::fromImage(image));
+                           });
 }
 
 void VideoPlayerWidget::placePicture()

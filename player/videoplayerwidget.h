@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+class ThumbnailLoader;
+
 #include <cstdint>
 
 class CMyPlayer;
@@ -105,6 +107,7 @@ private:
     // Puts the playhead at `position` without starting playback.
     void movePlayhead(qint64 position);
     void placePicture();
+    void loadCover();
     void showMuteState();
     // Marks and, in Keyframe mode, the snapped start, from the item's index.
     void applyKeyframes();
@@ -124,6 +127,8 @@ private:
     QWidget* m_pictureArea = nullptr;
     QWidget* m_backdrop = nullptr;
     QLabel* m_cover = nullptr;
+    ThumbnailLoader* m_coverLoader = nullptr;
+    quint64 m_coverRequest = 0;
     QWidget* m_videoWindow = nullptr;
     QLabel* m_currentTimeLabel = nullptr;
     QLabel* m_durationLabel = nullptr;
