@@ -19,6 +19,10 @@ QString ReadSetting(const QString& key, const QString& defaultValue)
 void WriteSetting(const QString& key, const QString& value)
 {
     auto settings = OpenSettings();
+    // Every start stores the language again; an unchanged value is not
+    // worth a write and a flush to disk.
+    if (settings->contains(key) && settings->value(key).toString() == value)
+        return;
     settings->setValue(key, value);
     settings->sync();
 }

@@ -1,4 +1,5 @@
 #include "convert/convertprogresswidget.h"
+#include "widgets/stylesheet.h"
 
 #include "list/videolistwidget.h"
 #include "mainwindow/vcmainwidget.h"
@@ -65,9 +66,9 @@ void ConvertProgressWidget::placeFill()
 
 void ConvertProgressWidget::prepareTexts()
 {
-    m_titleLabel->setStyleSheet(QStringLiteral("QLabel{font-size:") + ScaledPx(12) +
-                                QStringLiteral(";color:") + SkinColour("txtcolor_main") +
-                                QStringLiteral(";font-weight:600;}"));
+    SetStyleSheet(m_titleLabel, QStringLiteral("QLabel{font-size:") + ScaledPx(12) +
+                                    QStringLiteral(";color:") + SkinColour("txtcolor_main") +
+                                    QStringLiteral(";font-weight:600;}"));
     m_titleLabel->setText(tr("Converting..."));
     m_cancelButton->setText(tr("Cancel"));
     const int n = RecordsInUse();
@@ -79,29 +80,29 @@ void ConvertProgressWidget::prepareTexts()
 
 void ConvertProgressWidget::applySkin()
 {
-    m_frameFill->setStyleSheet(QStringLiteral("QWidget{border: 1px solid ") +
-                               SkinColour("linecolor") + QStringLiteral("; background-color:") +
-                               SkinColour("rightbgcolor") + QStringLiteral(";}"));
-    m_progressBar->setStyleSheet(
-        QStringLiteral("QProgressBar {font-size: ") + ScaledPx(9) +
-        QStringLiteral("; background-color: ") + SkinColour("dlprogress_bgcolor") +
-        QStringLiteral(";border: 1px solid ") + SkinColour("linecolor_select") +
-        QStringLiteral(";}QProgressBar::chunk {background-color: ") +
-        SkinColour("dlprogress_color") + QStringLiteral(";}"));
+    SetStyleSheet(m_frameFill, QStringLiteral("QWidget{border: 1px solid ") +
+                                   SkinColour("linecolor") + QStringLiteral("; background-color:") +
+                                   SkinColour("rightbgcolor") + QStringLiteral(";}"));
+    SetStyleSheet(m_progressBar,
+                  QStringLiteral("QProgressBar {font-size: ") + ScaledPx(9) +
+                      QStringLiteral("; background-color: ") + SkinColour("dlprogress_bgcolor") +
+                      QStringLiteral(";border: 1px solid ") + SkinColour("linecolor_select") +
+                      QStringLiteral(";}QProgressBar::chunk {background-color: ") +
+                      SkinColour("dlprogress_color") + QStringLiteral(";}"));
     // Light, bold text on a darkened patch reads over the fill and the empty
     // track alike; the default dark 9-unit text was lost on the track.
-    m_percentLabel->setStyleSheet(QStringLiteral("QLabel{font-size: ") + ScaledPx(11) +
-                                  QStringLiteral(";font-weight:600;padding-right:3px;color:") +
-                                  SkinColour("txtcolor_main") +
-                                  QStringLiteral(";background-color:rgba(0,0,0,110);}"));
-    m_trackLabel->setStyleSheet(QStringLiteral("QLabel{border: 1px solid ") +
-                                SkinColour("linecolor_select") +
-                                QStringLiteral("; background-color:") +
-                                SkinColour("dlprogress_bgcolor") + QStringLiteral(";}"));
-    m_fillLabel->setStyleSheet(QStringLiteral("QLabel{border: 1px solid ") +
-                               SkinColour("linecolor_select") +
-                               QStringLiteral("; background-color:") +
-                               SkinColour("dlprogress_color") + QStringLiteral(";}"));
+    SetStyleSheet(m_percentLabel, QStringLiteral("QLabel{font-size: ") + ScaledPx(11) +
+                                      QStringLiteral(";font-weight:600;padding-right:3px;color:") +
+                                      SkinColour("txtcolor_main") +
+                                      QStringLiteral(";background-color:rgba(0,0,0,110);}"));
+    SetStyleSheet(m_trackLabel, QStringLiteral("QLabel{border: 1px solid ") +
+                                    SkinColour("linecolor_select") +
+                                    QStringLiteral("; background-color:") +
+                                    SkinColour("dlprogress_bgcolor") + QStringLiteral(";}"));
+    SetStyleSheet(m_fillLabel, QStringLiteral("QLabel{border: 1px solid ") +
+                                   SkinColour("linecolor_select") +
+                                   QStringLiteral("; background-color:") +
+                                   SkinColour("dlprogress_color") + QStringLiteral(";}"));
     ApplyPaletteButtonSheets(m_cancelButton, 2, 11, 500);
 }
 

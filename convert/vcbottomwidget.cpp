@@ -1,4 +1,5 @@
 #include "convert/vcbottomwidget.h"
+#include "widgets/stylesheet.h"
 
 #include "app/appfolder.h"
 #include "app/platform.h"
@@ -311,8 +312,8 @@ void VCBottomWidget::Retranslate()
     const QString caption = QStringLiteral("QLabel{font-size:") + ScaledPx(12) +
                             QStringLiteral(";color:") + SkinColour("txtcolor_main") +
                             QStringLiteral(";font-weight:600;}");
-    m_profileCaption->setStyleSheet(caption);
-    m_folderCaption->setStyleSheet(caption);
+    SetStyleSheet(m_profileCaption, caption);
+    SetStyleSheet(m_folderCaption, caption);
     m_profileCaption->adjustSize();
     m_folderCaption->adjustSize();
     const int c = qMax(m_profileCaption->width(), m_folderCaption->width()) + 10;
@@ -345,24 +346,25 @@ void VCBottomWidget::refreshRows(bool always)
 
 void VCBottomWidget::ApplySkin()
 {
-    m_background->setStyleSheet(QStringLiteral("QWidget{border:1px solid ") +
-                                SkinColour("linecolor") + QStringLiteral("; background-color:") +
-                                SkinColour("leftbgcolor") + QStringLiteral(";}"));
-    m_profileBox->setStyleSheet(QStringLiteral("QLabel{border: 1px solid #647585; font-size:") +
-                                ScaledPx(12) + QStringLiteral(";color:") +
-                                SkinColour("txtcolor_main2") +
-                                QStringLiteral(";background-color:#16191e;}"));
+    SetStyleSheet(m_background, QStringLiteral("QWidget{border:1px solid ") +
+                                    SkinColour("linecolor") +
+                                    QStringLiteral("; background-color:") +
+                                    SkinColour("leftbgcolor") + QStringLiteral(";}"));
+    SetStyleSheet(m_profileBox, QStringLiteral("QLabel{border: 1px solid #647585; font-size:") +
+                                    ScaledPx(12) + QStringLiteral(";color:") +
+                                    SkinColour("txtcolor_main2") +
+                                    QStringLiteral(";background-color:#16191e;}"));
     const QString facts =
         QStringLiteral("QLabel{font-size:") + ScaledPx(11) + QStringLiteral(";color:");
-    m_videoFactsLabel->setStyleSheet(facts + SkinColour("txtcolor_main2") + QStringLiteral(";}"));
-    m_audioFactsLabel->setStyleSheet(facts + SkinColour("txtcolor_main3") + QStringLiteral(";}"));
-    m_folderLabel->setStyleSheet(QStringLiteral("QLabel{font-size:") + ScaledPx(12) +
-                                 QStringLiteral(";padding-left:5px;color:") +
-                                 SkinColour("txtcolor_main2") +
-                                 QStringLiteral("; border: 1px solid #647585;"
-                                                "background-color:#16191e;}"));
-    m_openButtonFrame->setStyleSheet(
-        QStringLiteral("QWidget{border: 1px solid #647585; border-radius: 0px;}"));
+    SetStyleSheet(m_videoFactsLabel, facts + SkinColour("txtcolor_main2") + QStringLiteral(";}"));
+    SetStyleSheet(m_audioFactsLabel, facts + SkinColour("txtcolor_main3") + QStringLiteral(";}"));
+    SetStyleSheet(m_folderLabel, QStringLiteral("QLabel{font-size:") + ScaledPx(12) +
+                                     QStringLiteral(";padding-left:5px;color:") +
+                                     SkinColour("txtcolor_main2") +
+                                     QStringLiteral("; border: 1px solid #647585;"
+                                                    "background-color:#16191e;}"));
+    SetStyleSheet(m_openButtonFrame,
+                  QStringLiteral("QWidget{border: 1px solid #647585; border-radius: 0px;}"));
 
     const QPixmap& sheet = PublicSprite();
     m_videoIcon->setPixmap(

@@ -1,4 +1,5 @@
 #include "list/listnoitemwidget.h"
+#include "widgets/stylesheet.h"
 
 #include "resources/spriteregions.h"
 #include "skin/scale.h"
@@ -41,8 +42,8 @@ void ListNoItemWidget::refreshGuide()
 
     m_hint->setGeometry(Scaled(10), pictureY + pictureHeight, w - Scaled(20), Scaled(40));
     m_hint->setText(tr("Drag and drop files to start"));
-    m_hint->setStyleSheet(
-        QStringLiteral("QLabel{font-size:%1px;color:%2;}")
-            .arg(Scaled(16))
-            .arg(SkinPalette::instance()->colorOf(QStringLiteral("txtcolor_main"))));
+    SetStyleSheet(m_hint,
+                  QStringLiteral("QLabel{font-size:%1px;color:%2;}")
+                      .arg(Scaled(16))
+                      .arg(SkinPalette::instance()->colorOf(QStringLiteral("txtcolor_main"))));
 }

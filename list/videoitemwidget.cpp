@@ -1,4 +1,5 @@
 #include "list/videoitemwidget.h"
+#include "widgets/stylesheet.h"
 
 #include "app/timetext.h"
 #include "list/medialistlogic.h"
@@ -75,7 +76,6 @@ QString TrackChoiceStyleSheet()
            QStringLiteral("QComboBox QAbstractItemView::item{height:%1px;}").arg(Scaled(30)) +
            QStringLiteral("QComboBox:disabled{color:%1;}").arg(QLatin1String(kDisabledTextColour));
 }
-
 
 void FillSolid(QWidget* widget, const QColor& colour)
 {
@@ -176,7 +176,7 @@ QComboBox* VideoItemWidget::trackChoice() const
     if (!m_audioSelectComboBox) {
         auto* self = const_cast<VideoItemWidget*>(this);
         auto* choice = new QComboBox(m_cutLine);
-        choice->setStyleSheet(TrackChoiceStyleSheet());
+        SetStyleSheet(choice, TrackChoiceStyleSheet());
         choice->setEditable(false);
         // Track names differ in length from file to file, and a reused row
         // must not keep the width of the file it showed before.
@@ -210,7 +210,7 @@ QMenu* VideoItemWidget::contextMenu() const
         connect(m_removeAllAction, &QAction::triggered, self,
                 &VideoItemWidget::removeAllAction_slots);
         connect(menu, &QMenu::aboutToShow, self, &VideoItemWidget::updateMenuState);
-        menu->setStyleSheet(MenuStyleSheet(140));
+        SetStyleSheet(menu, MenuStyleSheet(140));
         self->m_menu = menu;
         self->translateMenu();
         self->updateMenuState();

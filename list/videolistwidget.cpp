@@ -1,4 +1,5 @@
 #include "list/videolistwidget.h"
+#include "widgets/stylesheet.h"
 
 #include "app/timetext.h"
 #include "list/listnoitemwidget.h"
@@ -41,20 +42,23 @@ VideoListWidget::VideoListWidget(QWidget* parent) : QWidget(parent)
     m_scrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_scrollArea->horizontalScrollBar()->hide();
     m_scrollArea->horizontalScrollBar()->setFixedHeight(0);
-    m_scrollArea->horizontalScrollBar()->setStyleSheet(
+    SetStyleSheet(
+        m_scrollArea->horizontalScrollBar(),
         QStringLiteral("QScrollBar:horizontal {border: 0px;width: 0px;margin: 0px 0 0px 0}"));
-    m_scrollArea->verticalScrollBar()->setStyleSheet(QStringLiteral(
-        "QScrollBar:vertical {border:0px;background:transparent;width: 5px;margin-top:0px; "
-        "margin-bottom:0px;margin-left:0px;margin-right:0px;}    "
-        "QScrollBar::handle:vertical {background: #b6ced6; min-height: 5px;}    "
-        "QScrollBar::add-line:vertical {border: 0px;background:transparent;height: "
-        "10px;subcontrol-position: bottom;subcontrol-origin: margin;}    "
-        "QScrollBar::sub-line:vertical {border: 0px;background:transparent;height: "
-        "10px;subcontrol-position: top;subcontrol-origin: margin;}    "
-        "QScrollBar::up-arrow:vertical, QScrollBar::down-arrow:vertical {border: 0px;width: "
-        "0px;height: 0px;background: transparent;}    "
-        "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical {background: "
-        "transparent;}"));
+    SetStyleSheet(
+        m_scrollArea->verticalScrollBar(),
+        QStringLiteral(
+            "QScrollBar:vertical {border:0px;background:transparent;width: 5px;margin-top:0px; "
+            "margin-bottom:0px;margin-left:0px;margin-right:0px;}    "
+            "QScrollBar::handle:vertical {background: #b6ced6; min-height: 5px;}    "
+            "QScrollBar::add-line:vertical {border: 0px;background:transparent;height: "
+            "10px;subcontrol-position: bottom;subcontrol-origin: margin;}    "
+            "QScrollBar::sub-line:vertical {border: 0px;background:transparent;height: "
+            "10px;subcontrol-position: top;subcontrol-origin: margin;}    "
+            "QScrollBar::up-arrow:vertical, QScrollBar::down-arrow:vertical {border: 0px;width: "
+            "0px;height: 0px;background: transparent;}    "
+            "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical {background: "
+            "transparent;}"));
 
     m_container = new QWidget;
     FillBackground(m_container, QColor(QStringLiteral("#ffffff")));
@@ -278,10 +282,10 @@ void VideoListWidget::layoutList()
 
 void VideoListWidget::applySkin()
 {
-    m_frame->setStyleSheet(QStringLiteral("QWidget{border:1px solid ") + SkinColour("linecolor") +
-                           QStringLiteral("; border-bottom:none;border-right:none;"
-                                          "background-color:") +
-                           SkinColour("rightbgcolor") + QStringLiteral(";}"));
+    SetStyleSheet(m_frame, QStringLiteral("QWidget{border:1px solid ") + SkinColour("linecolor") +
+                               QStringLiteral("; border-bottom:none;border-right:none;"
+                                              "background-color:") +
+                               SkinColour("rightbgcolor") + QStringLiteral(";}"));
     const QColor background(SkinColour("rightbgcolor"));
     FillBackground(m_container, background);
     FillBackground(m_scrollArea, background);
@@ -294,11 +298,13 @@ void VideoListWidget::retranslate()
     for (VideoItemWidget* row : itemsInUse())
         row->Retranslate();
     m_guide->refreshGuide();
-    m_totalsLabel->setStyleSheet(
+    SetStyleSheet(
+        m_totalsLabel,
         QStringLiteral("QLabel{border-top: 1px solid ") + SkinColour("linecolor") +
-        QStringLiteral("; border-left:none;border-bottom:none;border-right:none; font-size:") +
-        QString::number(Scaled(12)) + QStringLiteral("px;color:") + SkinColour("txtcolor_main2") +
-        QStringLiteral(";background-color:") + SkinColour("rightbgcolor") + QStringLiteral(";}"));
+            QStringLiteral("; border-left:none;border-bottom:none;border-right:none; font-size:") +
+            QString::number(Scaled(12)) + QStringLiteral("px;color:") +
+            SkinColour("txtcolor_main2") + QStringLiteral(";background-color:") +
+            SkinColour("rightbgcolor") + QStringLiteral(";}"));
     m_totalsLabel->setAlignment(Qt::AlignCenter);
     updateTotals();
 }

@@ -163,8 +163,6 @@ VCMainWidget::VCMainWidget(QWidget* parent) : QWidget(parent)
     m_playerPanel = new VideoPlayerWidget(this);
     m_bottomBar = new VCBottomWidget(this);
     m_progressOverlay = new ConvertProgressWidget(this);
-    m_updateWindow = std::make_unique<NoUpdateWidget>();
-    m_updateWindow->hide();
 
     connect(m_topBar, &VCTopWidget::filesChosen, this, &VCMainWidget::AddMediaPaths);
     connect(m_topBar, &VCTopWidget::clearAllRequested, this, &VCMainWidget::ClearAll);
@@ -193,8 +191,6 @@ VCMainWidget::VCMainWidget(QWidget* parent) : QWidget(parent)
     m_playerPanel->setCutMode(SavedCutMode());
     // While a job reads the rows, nothing may add, remove or reorder them.
     connect(m_bottomBar, &VCBottomWidget::runningChanged, m_topBar, &VCTopWidget::setJobRunning);
-    connect(m_bottomBar, &VCBottomWidget::runningChanged, m_updateWindow.get(),
-            &NoUpdateWidget::setJobRunning);
     connect(m_bottomBar, &VCBottomWidget::runningChanged, m_mediaList,
             &VideoListWidget::setJobRunning);
     connect(m_bottomBar, &VCBottomWidget::cutModeChanged, m_playerPanel,
@@ -247,7 +243,7 @@ VCMainWidget::VCMainWidget(QWidget* parent) : QWidget(parent)
     LayoutChildren();
     m_progressOverlay->hide();
     ApplySkinAll();
-    RetranslateAll();
+    // The texts are filled by LoadLanguages below, in the chosen language.
 
 #ifdef Q_OS_WIN
     // Copies of the media tool that an earlier conversion staged are stale:
@@ -362,8 +358,26 @@ bool VCMainWidget::handleKey(const QKeyEvent* event)
     }
 }
 
+NoUpdateWidget* VCMainWidget::updateWindow() const
+{
+    // Made on first use: the automatic check comes seconds after the window
+    // is up, and a window nobody sees yet should not delay the first one.
+    if (!m_updateWindow) {
+        auto* self = const_cast<VCMainWidget*>(this);
+        self->m_updateWindow = std::make_unique<NoUpdateWidget>();
+        NoUpdateWidget* window = m_updateWindow.get();
+        window->hide();
+        window->setJobRunning(m_bottomBar->isConverting());
+        connect(m_bottomBar, &VCBottomWidget::runningChanged, window,
+                &NoUpdateWidget::setJobRunning);
+        window->Retranslate();
+    }
+    return m_updateWindow.get();
+}
+
 void VCMainWidget::CheckForUpdatesNow()
 {
+    updateWindow();
     CenterOverMainWindow(m_updateWindow.get());
     m_updateWindow->resetPages();
     m_updateWindow->setAutomatic(false);
@@ -378,6 +392,7 @@ void VCMainWidget::firstCheckUpdate_slots()
     if (!DailyCheckDue(ReadSetting(QStringLiteral("ckfirstCheckUpdate")), today))
         return;
     WriteSetting(QStringLiteral("ckfirstCheckUpdate"), DailyCheckStamp(today));
+    updateWindow();
     m_updateWindow->setAutomatic(true);
     m_updateWindow->startCheck();
 }
@@ -622,7 +637,8 @@ void VCMainWidget::ApplySkinAll()
     palette.setColor(QPalette::Window, QColor(255, 255, 255, 255));
     setPalette(palette);
     setAutoFillBackground(true);
-    setWindowIcon(QIcon(QStringLiteral(":/images/program.png")));
+    // From the picture cache: the title bar's logo has read it already.
+    setWindowIcon(QIcon(QPixmap(QStringLiteral(":/images/program.png"))));
     m_topBar->ApplySkin();
     m_mediaList->applySkin();
     m_playerPanel->applySkin();
@@ -638,7 +654,8 @@ void VCMainWidget::RetranslateAll()
     m_playerPanel->retranslate();
     m_bottomBar->Retranslate();
     m_progressOverlay->prepareTexts();
-    m_updateWindow->Retranslate();
+    if (m_updateWindow)
+        m_updateWindow->Retranslate();
 }
 
 void VCMainWidget::toggleMaximized()

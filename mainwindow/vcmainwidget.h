@@ -69,7 +69,7 @@ public:
 
     // The menu's "Update": the check runs in its visible dialog.
     void CheckForUpdatesNow();
-    NoUpdateWidget* updateWindow() const { return m_updateWindow.get(); }
+    NoUpdateWidget* updateWindow() const;
 
 public slots:
     // The automatic check, at most once a calendar day, a little after start.

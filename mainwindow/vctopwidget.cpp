@@ -1,4 +1,5 @@
 #include "mainwindow/vctopwidget.h"
+#include "widgets/stylesheet.h"
 
 #include "app/appfolder.h"
 #include "app/settings.h"
@@ -90,7 +91,7 @@ VCTopWidget::VCTopWidget(QWidget* parent)
     // the same line to every label inside it. This rule reaches only the
     // widgets inside the inner one, which itself still draws the line.
     m_commandInner->setObjectName(QStringLiteral("commandInner"));
-    m_commandInner->setStyleSheet(QStringLiteral("#commandInner QWidget{border:none;}"));
+    SetStyleSheet(m_commandInner, QStringLiteral("#commandInner QWidget{border:none;}"));
     m_ClearButton->hide();
 
     connect(m_closeButton, &MyPushButton::clicked, this, &VCTopWidget::closeButton_slots);
@@ -156,11 +157,13 @@ void VCTopWidget::ApplySkin()
     setPalette(palette);
     setAutoFillBackground(true);
 
-    m_commandWidget->setStyleSheet(
-        QStringLiteral("QWidget{border: 1px solid ") + skin->colorOf(QStringLiteral("linecolor")) +
-        QStringLiteral("; border-left:none;border-bottom:none;border-right:none; border-radius: "
-                       "0px;background-color:") +
-        background + QStringLiteral(";}"));
+    SetStyleSheet(m_commandWidget,
+                  QStringLiteral("QWidget{border: 1px solid ") +
+                      skin->colorOf(QStringLiteral("linecolor")) +
+                      QStringLiteral(
+                          "; border-left:none;border-bottom:none;border-right:none; border-radius: "
+                          "0px;background-color:") +
+                      background + QStringLiteral(";}"));
 
     ApplySpriteButton(m_closeButton, Sprites::kTopBarCloseButton);
     ApplySpriteButton(m_minButton, Sprites::kTopBarMinimiseButton);
@@ -173,17 +176,18 @@ void VCTopWidget::ApplySkin()
 
 void VCTopWidget::Retranslate()
 {
-    m_titleLabel->setStyleSheet(QStringLiteral("QLabel{font-size:") + QString::number(Scaled(14)) +
-                                QStringLiteral("px;color:") +
-                                SkinPalette::instance()->colorOf(QStringLiteral("company_color")) +
-                                QStringLiteral(";font-weight:600;}"));
+    SetStyleSheet(m_titleLabel,
+                  QStringLiteral("QLabel{font-size:") + QString::number(Scaled(14)) +
+                      QStringLiteral("px;color:") +
+                      SkinPalette::instance()->colorOf(QStringLiteral("company_color")) +
+                      QStringLiteral(";font-weight:600;}"));
     m_titleLabel->setText(tr("Tarnwick Framewright"));
     m_titleLabel->adjustSize();
 
     m_versionLabel->setText(tr("Ver: ") + QStringLiteral(SPLICORA_VERSION));
-    m_versionLabel->setStyleSheet(QStringLiteral("QLabel{font-size:") +
-                                  QString::number(Scaled(10)) +
-                                  QStringLiteral("px;color:#a3a3a5;}"));
+    SetStyleSheet(m_versionLabel, QStringLiteral("QLabel{font-size:") +
+                                      QString::number(Scaled(10)) +
+                                      QStringLiteral("px;color:#a3a3a5;}"));
 
     m_AddButton->setText(tr("Add Files"));
     m_ClearButton->setText(tr("Clear All"));
@@ -201,8 +205,8 @@ void VCTopWidget::Retranslate()
     m_supportAction->setText(tr("Support"));
     m_checkUpgradeAction->setText(tr("Update"));
     m_languageMenu->setTitle(tr("Language"));
-    m_mainMenu->setStyleSheet(MenuStyleSheet(112));
-    m_languageMenu->setStyleSheet(MenuStyleSheet(112));
+    SetStyleSheet(m_mainMenu, MenuStyleSheet(112));
+    SetStyleSheet(m_languageMenu, MenuStyleSheet(112));
 }
 
 void VCTopWidget::RefreshButtons(int rowCount)

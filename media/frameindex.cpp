@@ -338,11 +338,14 @@ void FrameIndexCache::request(const QString& path, bool urgent)
 {
     if (path.isEmpty() || m_done.contains(path) || m_current == path)
         return;
-    if (m_queue.contains(path)) {
+    // A list of a thousand files asks for all of them at once; the set
+    // answers "already waiting" without a walk through the queue.
+    if (m_queued.contains(path)) {
         if (!urgent)
             return;
         m_queue.removeAll(path);
     }
+    m_queued.insert(path);
     if (urgent)
         m_queue.prepend(path);
     else
@@ -364,7 +367,8 @@ FrameIndex FrameIndexCache::index(const QString& path) const
 void FrameIndexCache::forget(const QString& path)
 {
     m_done.remove(path);
-    m_queue.removeAll(path);
+    if (m_queued.remove(path))
+        m_queue.removeAll(path);
 }
 
 bool FrameIndexCache::isBusy() const
@@ -377,6 +381,7 @@ void FrameIndexCache::startNext()
     if (!m_current.isEmpty() || m_queue.isEmpty())
         return;
     m_current = m_queue.takeFirst();
+    m_queued.remove(m_current);
     m_process->setProcessChannelMode(QProcess::SeparateChannels);
     startProber(FrameIndexArguments(m_current));
 }

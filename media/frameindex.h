@@ -5,6 +5,7 @@
 #include <QList>
 #include <QMap>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -149,6 +150,7 @@ private:
 
     QHash<QString, std::shared_ptr<const FrameIndex>> m_done;
     QStringList m_queue;
+    QSet<QString> m_queued; // the paths in m_queue
     QString m_current;
     QProcess* m_process = nullptr;
     FrameIndex m_pending; // the index being read, between its two steps

@@ -1,4 +1,5 @@
 #include "player/myqtimeedit.h"
+#include "widgets/stylesheet.h"
 
 #include "app/timetext.h"
 #include "skin/scale.h"
@@ -142,7 +143,7 @@ QString MyQTimeEdit::SkinStyleSheet()
 
 void MyQTimeEdit::ApplySkin()
 {
-    setStyleSheet(SkinStyleSheet());
+    SetStyleSheet(this, SkinStyleSheet());
 }
 
 void MyQTimeEdit::mouseReleaseEvent(QMouseEvent* event)

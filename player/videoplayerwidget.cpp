@@ -1,4 +1,5 @@
 #include "player/videoplayerwidget.h"
+#include "widgets/stylesheet.h"
 
 #include "media/thumbnailloader.h"
 
@@ -50,11 +51,13 @@ VideoPlayerWidget::VideoPlayerWidget(QWidget* parent)
     m_coverLoader = new ThumbnailLoader(this);
     m_frame->lower();
     m_cover->setScaledContents(true);
-    // The player draws into this window by its native id.
-    m_videoWindow->setAttribute(Qt::WA_NativeWindow);
+    // The player draws into this window by its native id. The window is made
+    // when the first preview asks for the id (winId()), not at start-up,
+    // where it would cost a round of window-system work before the first
+    // paint.
     m_videoWindow->setAttribute(Qt::WA_DontCreateNativeAncestors);
-    m_backdrop->setStyleSheet(QStringLiteral("QWidget{background-color:#000000;}"));
-    m_videoWindow->setStyleSheet(QStringLiteral("QWidget{background-color:#000000;}"));
+    SetStyleSheet(m_backdrop, QStringLiteral("QWidget{background-color:#000000;}"));
+    SetStyleSheet(m_videoWindow, QStringLiteral("QWidget{background-color:#000000;}"));
     m_durationLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_selectionLabel->setAlignment(Qt::AlignCenter);
     for (QLabel* label : {m_currentTimeLabel, m_durationLabel, m_selectionLabel})
@@ -617,9 +620,9 @@ void VideoPlayerWidget::layoutPanel()
 
 void VideoPlayerWidget::applySkin()
 {
-    m_frame->setStyleSheet(QStringLiteral("QWidget{border:1px solid ") + SkinColour("linecolor") +
-                           QStringLiteral("; border-bottom:none; background-color:") +
-                           SkinColour("rightbgcolor") + QStringLiteral(";}"));
+    SetStyleSheet(m_frame, QStringLiteral("QWidget{border:1px solid ") + SkinColour("linecolor") +
+                               QStringLiteral("; border-bottom:none; background-color:") +
+                               SkinColour("rightbgcolor") + QStringLiteral(";}"));
     ApplySpriteButton(m_playButton, Sprites::kPlayerPlayButton);
     ApplySpriteButton(m_pauseButton, Sprites::kPlayerPauseButton);
     ApplySpriteButton(m_setStartButton, Sprites::kPlayerSetStartButton);
@@ -645,7 +648,7 @@ void VideoPlayerWidget::retranslate()
                           QStringLiteral(";}");
     for (QLabel* l :
          {m_currentTimeLabel, m_durationLabel, m_selectionLabel, m_startLabel, m_endLabel})
-        l->setStyleSheet(label);
+        SetStyleSheet(l, label);
     m_startTimeEdit->setDisplayFormat(QStringLiteral("hh:mm:ss.zzz"));
     m_endTimeEdit->setDisplayFormat(QStringLiteral("hh:mm:ss.zzz"));
     if (!m_item) {

@@ -30,9 +30,11 @@ enum class Sheet
 struct SheetInfo
 {
     Sheet sheet;
-    const char* name;         // short name used in messages and test rows
-    const char* resourcePath; // where the program reads it
-    const char* fileName;     // path below the generator's output folder
+    const char* name;            // short name used in messages and test rows
+    const char* resourcePath;    // where the program reads it
+    const char* fileName;        // path below the generator's output folder
+    const char* rawResourcePath; // the same pixels unpacked (see rawsheet.h)
+    const char* rawFileName;
     int width;
     int height;
 };
@@ -44,10 +46,10 @@ inline constexpr int kPublic4kSheetWidth = 320;
 inline constexpr int kPublic4kSheetHeight = 128;
 
 inline constexpr SheetInfo kSheets[] = {
-    {Sheet::Public, "public", ":/images/public.png", "images/public.png", kPublicSheetWidth,
-     kPublicSheetHeight},
+    {Sheet::Public, "public", ":/images/public.png", "images/public.png", ":/sheets/public.argb",
+     "sheets/public.argb", kPublicSheetWidth, kPublicSheetHeight},
     {Sheet::Public4k, "4kpublic", ":/images/4kpublic.png", "images/4kpublic.png",
-     kPublic4kSheetWidth, kPublic4kSheetHeight},
+     ":/sheets/4kpublic.argb", "sheets/4kpublic.argb", kPublic4kSheetWidth, kPublic4kSheetHeight},
 };
 inline constexpr std::size_t kSheetCount = sizeof(kSheets) / sizeof(kSheets[0]);
 

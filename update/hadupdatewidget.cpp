@@ -1,4 +1,5 @@
 #include "update/hadupdatewidget.h"
+#include "widgets/stylesheet.h"
 
 #include "app/appfolder.h"
 #include "app/platform.h"
@@ -121,15 +122,18 @@ void HadUpdateWidget::applySkin()
                                         UpdateButtonSheet("#faa926"));
     m_updateButton->setAlignment(Qt::AlignCenter);
     m_updateButton->setEnabledState(true);
-    m_headlineLabel->setStyleSheet(UpdateLabelSheet(14, "#ffffff", 600));
-    m_noteLabel->setStyleSheet(UpdateLabelSheet(14, "#e8e8e8"));
-    m_changeLogCaption->setStyleSheet(UpdateLabelSheet(14, "#ffffff", 600));
-    m_changeLogLabel->setStyleSheet(UpdateLabelSheet(12, "#666666"));
-    m_statusLabel->setStyleSheet(UpdateLabelSheet(12, "#e8e8e8"));
-    m_progressBar->setStyleSheet(QStringLiteral(
-        "QProgressBar {background-color: #d4e2e7;border: 1px solid #d4e2e7;border-radius: "
-        "5px;}QProgressBar::chunk {background-color: #3fbe09;width: 10px;}"));
-    m_changeLogArea->setStyleSheet(
+    SetStyleSheet(m_headlineLabel, UpdateLabelSheet(14, "#ffffff", 600));
+    SetStyleSheet(m_noteLabel, UpdateLabelSheet(14, "#e8e8e8"));
+    SetStyleSheet(m_changeLogCaption, UpdateLabelSheet(14, "#ffffff", 600));
+    SetStyleSheet(m_changeLogLabel, UpdateLabelSheet(12, "#666666"));
+    SetStyleSheet(m_statusLabel, UpdateLabelSheet(12, "#e8e8e8"));
+    SetStyleSheet(
+        m_progressBar,
+        QStringLiteral(
+            "QProgressBar {background-color: #d4e2e7;border: 1px solid #d4e2e7;border-radius: "
+            "5px;}QProgressBar::chunk {background-color: #3fbe09;width: 10px;}"));
+    SetStyleSheet(
+        m_changeLogArea,
         QStringLiteral("QScrollArea{background:transparent;border:none;}"
                        "QScrollArea > QWidget > QWidget{background:transparent;}"
                        "QScrollBar:horizontal {border: 0px;width: 0px;margin: 0px 0 0px 0}"

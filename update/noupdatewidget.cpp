@@ -1,4 +1,5 @@
 #include "update/noupdatewidget.h"
+#include "widgets/stylesheet.h"
 
 #include "mainwindow/vcmainwidget.h"
 #include "media/workfolder.h"
@@ -82,9 +83,9 @@ void NoUpdateWidget::applySkin()
     ApplyUpdateCross(m_crossButton);
     ShowProgramIcon(m_iconLabel);
     ApplyGreyButton(m_closeButton);
-    m_titleLabel->setStyleSheet(UpdateLabelSheet(20, "#ffffff", 800));
-    m_resultLabel->setStyleSheet(UpdateLabelSheet(14, "#e8e8e8", 500));
-    m_versionLabel->setStyleSheet(UpdateLabelSheet(14, "#e8e8e8", 400));
+    SetStyleSheet(m_titleLabel, UpdateLabelSheet(20, "#ffffff", 800));
+    SetStyleSheet(m_resultLabel, UpdateLabelSheet(14, "#e8e8e8", 500));
+    SetStyleSheet(m_versionLabel, UpdateLabelSheet(14, "#e8e8e8", 400));
 }
 
 void NoUpdateWidget::Retranslate()
@@ -103,7 +104,6 @@ void NoUpdateWidget::resetPages()
     m_versionLabel->hide();
     m_closeButton->hide();
     m_waitLabel->show();
-    m_waitMovie->start();
 }
 
 void NoUpdateWidget::startCheck()
@@ -114,6 +114,9 @@ void NoUpdateWidget::startCheck()
         m_reply->deleteLater();
     }
     resetPages();
+    // Turns only while a check runs: an idle one would wake the program ten
+    // times a second for as long as it runs.
+    m_waitMovie->start();
     m_addresses = ManifestAddresses();
     m_addressIndex = 0;
     if (m_addresses.isEmpty()) {

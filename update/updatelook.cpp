@@ -1,4 +1,5 @@
 #include "update/updatelook.h"
+#include "widgets/stylesheet.h"
 
 #include "resources/spriteregions.h"
 #include "skin/scale.h"
@@ -12,8 +13,10 @@
 
 void ApplyUpdatePanel(QWidget* panel, QWidget* line)
 {
-    panel->setStyleSheet(QStringLiteral(
-        "QWidget{border: 1px solid #040405; background-color:#2e3033;border-radius: 0px;}"));
+    SetStyleSheet(
+        panel,
+        QStringLiteral(
+            "QWidget{border: 1px solid #040405; background-color:#2e3033;border-radius: 0px;}"));
     QPalette palette = line->palette();
     palette.setColor(QPalette::Window, QColor(QStringLiteral("#393b3e")));
     line->setPalette(palette);
@@ -29,7 +32,7 @@ void ShowProgramIcon(QLabel* label)
 {
     label->setScaledContents(true);
     label->setPixmap(QPixmap(QStringLiteral(":/images/program.png")));
-    label->setStyleSheet(QStringLiteral("QLabel{border:none;background:transparent;}"));
+    SetStyleSheet(label, QStringLiteral("QLabel{border:none;background:transparent;}"));
 }
 
 void ApplyGreyButton(MyTempButton2* button)

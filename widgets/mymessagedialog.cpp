@@ -1,4 +1,5 @@
 #include "widgets/mymessagedialog.h"
+#include "widgets/stylesheet.h"
 
 #include "app/appfolder.h"
 #include "skin/scale.h"
@@ -187,10 +188,11 @@ void MyMessageDialog::layoutChildren()
 void MyMessageDialog::applySkin()
 {
     const SkinPalette* palette = SkinPalette::instance();
-    m_background->setStyleSheet(
-        QStringLiteral("QWidget{border: 1px solid ") +
-        palette->colorOf(QStringLiteral("linecolor")) + QStringLiteral("; background-color:") +
-        palette->colorOf(QStringLiteral("rightbgcolor")) + QStringLiteral(";}"));
+    SetStyleSheet(m_background, QStringLiteral("QWidget{border: 1px solid ") +
+                                    palette->colorOf(QStringLiteral("linecolor")) +
+                                    QStringLiteral("; background-color:") +
+                                    palette->colorOf(QStringLiteral("rightbgcolor")) +
+                                    QStringLiteral(";}"));
 
     m_closeButton->setSharedSprite(PublicSprite());
     m_closeButton->setStateRect(MyPushButton::Normal, 0, 192, 48, 48);
@@ -201,10 +203,10 @@ void MyMessageDialog::applySkin()
 
     m_titleLabel->setText(QString::fromLatin1(kProgramName));
     m_titleLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    m_titleLabel->setStyleSheet(QStringLiteral("QLabel{font-size:%1px;color:%2;font-weight:700;}")
+    SetStyleSheet(m_titleLabel, QStringLiteral("QLabel{font-size:%1px;color:%2;font-weight:700;}")
                                     .arg(Scaled(16))
                                     .arg(palette->colorOf(QStringLiteral("txtcolor_main"))));
-    m_messageLabel->setStyleSheet(QStringLiteral("QLabel{font-size:%1px;color:%2;}")
+    SetStyleSheet(m_messageLabel, QStringLiteral("QLabel{font-size:%1px;color:%2;}")
                                       .arg(Scaled(15))
                                       .arg(palette->colorOf(QStringLiteral("txtcolor_main2"))));
 

@@ -1,4 +1,5 @@
 #include "widgets/mypushbutton.h"
+#include "widgets/stylesheet.h"
 
 #include "widgets/focusring.h"
 
@@ -261,12 +262,21 @@ void MyPushButton::showState(State state)
     m_stateShown = true;
     if (!isImageMode()) {
         SetBackground(this, stateColour(state));
+        m_drawn = Drawn();
         return;
     }
     QWidget* target = m_iconLabel ? static_cast<QWidget*>(m_iconLabel) : this;
     if (target->width() <= 0 || target->height() <= 0) {
         return; // drawn again once it has a size
     }
+    // Setting up a button (sheet, four rectangles, type, size) asks for its
+    // picture several times over; each drawing is a copy, a scale and a
+    // palette change that every child hears of.
+    const QPixmap& source = m_useSharedSprite ? m_sharedSprite : m_statePictures[state];
+    const Drawn wanted{target, target->size(), source.cacheKey(), m_stateRects[state], state};
+    if (wanted == m_drawn)
+        return;
+    m_drawn = wanted;
     QPixmap picture = statePicture(state);
     if (picture.isNull()) {
         // A state without a picture of its own looks like the normal state
@@ -276,8 +286,10 @@ void MyPushButton::showState(State state)
     if (picture.isNull()) {
         return;
     }
-    SetBackground(target,
-                  picture.scaled(target->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    // At the design's scale the picture already has the button's size.
+    if (picture.size() != target->size())
+        picture = picture.scaled(target->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    SetBackground(target, picture);
 }
 
 QPixmap MyPushButton::statePicture(State state) const
@@ -338,9 +350,9 @@ void MyPushButton::applyCaptionSheet()
         return;
     }
     if (m_captionLabel) {
-        m_captionLabel->setStyleSheet(sheet);
+        SetStyleSheet(m_captionLabel, sheet);
     }
-    setStyleSheet(sheet);
+    SetStyleSheet(this, sheet);
 }
 
 MyLabel* MyPushButton::createChildLabel()

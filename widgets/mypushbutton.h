@@ -118,6 +118,21 @@ private:
     int m_type = kDefaultType;
     State m_shownState = Normal;
     bool m_stateShown = false;
+    // What the picture shows now, so the same picture is not drawn twice.
+    struct Drawn
+    {
+        const QWidget* target = nullptr;
+        QSize size;
+        qint64 sheet = 0;
+        QRect rect;
+        State state = Normal;
+        bool operator==(const Drawn& other) const
+        {
+            return target == other.target && size == other.size && sheet == other.sheet &&
+                   rect == other.rect && state == other.state;
+        }
+    };
+    Drawn m_drawn;
 
     MyLabel* m_iconLabel = nullptr;
     MyLabel* m_captionLabel = nullptr;

@@ -1,4 +1,5 @@
 #include "widgets/mytempbutton.h"
+#include "widgets/stylesheet.h"
 
 #include "widgets/focusring.h"
 
@@ -71,7 +72,7 @@ void MyTempButton2::applySheet(const QString& sheet)
 {
     // An empty sheet would wipe the look the button has; keep it instead.
     if (!sheet.isEmpty()) {
-        setStyleSheet(sheet);
+        SetStyleSheet(this, sheet);
     }
 }
 
@@ -177,7 +178,7 @@ void MyTempButton5::resizeEvent(QResizeEvent* event)
 void MyTempButton5::applySheet(const QString& sheet)
 {
     if (!sheet.isEmpty()) {
-        m_styleLabel->setStyleSheet(sheet);
+        SetStyleSheet(m_styleLabel, sheet);
     }
 }
 

@@ -1,9 +1,11 @@
 #include "widgets/sprites.h"
 
+#include "resources/rawsheet.h"
 #include "widgets/mypushbutton.h"
 
 #include <QCoreApplication>
 #include <QDebug>
+#include <QResource>
 
 namespace {
 
@@ -31,8 +33,18 @@ void ReleaseSheets()
     sheets.loaded = false;
 }
 
-QPixmap LoadSheet(const QString& path)
+QPixmap LoadSheet(Sprites::Sheet which)
 {
+    const Sprites::SheetInfo& info = Sprites::sheetInfo(which);
+    // The unpacked copy first: a PNG of this size takes longer to inflate
+    // than the rest of the window takes to build.
+    const QResource raw(QString::fromLatin1(info.rawResourcePath));
+    if (raw.isValid() && raw.compressionAlgorithm() == QResource::NoCompression) {
+        const QImage pixels = RawSheet::decode(raw.data(), raw.size(), info.width, info.height);
+        if (!pixels.isNull())
+            return QPixmap::fromImage(pixels);
+    }
+    const QString path = QString::fromLatin1(info.resourcePath);
     QPixmap sheet(path);
     if (sheet.isNull()) {
         qDebug("Cannot load the sprite sheet %s", qUtf8Printable(path));
@@ -49,8 +61,8 @@ void LoadSpriteSheets()
         return;
     }
     sheets.loaded = true;
-    sheets.publicSheet = LoadSheet(QStringLiteral(":/images/public.png"));
-    sheets.public4kSheet = LoadSheet(QStringLiteral(":/images/4kpublic.png"));
+    sheets.publicSheet = LoadSheet(Sprites::Sheet::Public);
+    sheets.public4kSheet = LoadSheet(Sprites::Sheet::Public4k);
     qAddPostRoutine(ReleaseSheets);
 }
 

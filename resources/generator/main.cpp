@@ -4,6 +4,7 @@
 
 #include "artwork.h"
 #include "gifwriter.h"
+#include "resources/rawsheet.h"
 #include "resources/spriteregions.h"
 
 #include <QDir>
@@ -118,8 +119,10 @@ int main(int argc, char* argv[])
 
     bool ok = true;
     for (const Sprites::SheetInfo& sheet : Sprites::kSheets) {
-        ok = writePng(out, QString::fromLatin1(sheet.fileName), Artwork::drawSheet(sheet.sheet)) &&
-             ok;
+        const QImage picture = Artwork::drawSheet(sheet.sheet);
+        ok = writePng(out, QString::fromLatin1(sheet.fileName), picture) && ok;
+        ok =
+            writeFile(out, QString::fromLatin1(sheet.rawFileName), RawSheet::encode(picture)) && ok;
     }
     ok =
         writePng(out, QString::fromLatin1(Sprites::kProgramIcon), Artwork::drawProgramIcon()) && ok;
