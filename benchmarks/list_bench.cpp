@@ -305,8 +305,22 @@ int RunWindow(const QString& appFolder, int parallel, const std::vector<Manifest
 
     QTimer ticker;
     ticker.setTimerType(Qt::PreciseTimer);
+    // SPLICORA_BENCH_STALLS=1 names each long gap: when, how many rows, and
+    // how much of it this thread was working rather than waiting for the
+    // processor.
+    static const bool traceStalls = qEnvironmentVariableIsSet("SPLICORA_BENCH_STALLS");
+    qint64 cpuAtTick = ThreadCpuNs();
+    QElapsedTimer sinceStart;
+    sinceStart.start();
     QObject::connect(&ticker, &QTimer::timeout, &loop, [&] {
-        longestGapNs = std::max(longestGapNs, tick.nsecsElapsed());
+        const qint64 gapNs = tick.nsecsElapsed();
+        longestGapNs = std::max(longestGapNs, gapNs);
+        if (traceStalls && gapNs > 30'000'000)
+            std::fprintf(stderr, "stall %.1f ms at %.0f ms, %d rows, busy %.1f ms\n", gapNs / 1e6,
+                         sinceStart.nsecsElapsed() / 1e6,
+                         static_cast<int>(window.mediaList()->rowObjectCount()),
+                         (ThreadCpuNs() - cpuAtTick) / 1e6);
+        cpuAtTick = ThreadCpuNs();
         tick.start();
         // Processor time, not wall time: on a busy machine the thread may be
         // put aside mid-check, which says nothing about the check's cost.

@@ -227,10 +227,17 @@ OutputProfile VCBottomWidget::currentProfile() const
     const VideoItemWidget* format = formatRecord(rows);
     if (!format)
         return {};
-    QList<MediaInfo> infos;
-    for (const VideoItemWidget* row : rows)
-        infos.append(row->mediaInfo);
-    return OutputProfileFor(format->mediaInfo, infos);
+    // Only the first row with sound can count (it lends its sound to a
+    // silent format row); copying the facts of every row, for every row
+    // added to a long list, would make each addition cost more than the last.
+    QList<MediaInfo> voiced;
+    for (const VideoItemWidget* row : rows) {
+        if (!row->mediaInfo.audioCodec.isEmpty()) {
+            voiced.append(row->mediaInfo);
+            break;
+        }
+    }
+    return OutputProfileFor(format->mediaInfo, voiced);
 }
 
 void VCBottomWidget::refreshProfile()

@@ -62,6 +62,8 @@ VideoListWidget::VideoListWidget(QWidget* parent) : QWidget(parent)
 
     m_container = new QWidget;
     FillBackground(m_container, QColor(QStringLiteral("#ffffff")));
+    connect(m_scrollArea->verticalScrollBar(), &QScrollBar::valueChanged, this,
+            &VideoListWidget::showRowsInView);
     m_thumbnails = new ThumbnailLoader(this);
     m_scrollArea->setWidget(m_container);
 
@@ -114,8 +116,8 @@ void VideoListWidget::addRow(const ProbeResult& probe)
     item->SetMediaInfo(probe.filePath, probe.thumbnailPath, probe.durationLine,
                        probe.videoStreamLines, probe.audioStreamLines, probe.audioStreamTitles);
     item->setJobRunning(m_jobRunning);
-    item->show();
     item->inUse = true;
+    // Shown by relayout() when it lies in view.
     relayout();
     if (!joinsBatch) {
         m_batchFirst = m_busyNote.isEmpty() ? nullptr : item;
@@ -246,6 +248,7 @@ void VideoListWidget::relayout()
     const int contentHeight = qMax(y, m_scrollArea->viewport()->height());
     if (m_container->height() != contentHeight)
         m_container->setGeometry(0, 0, m_container->width(), contentHeight);
+    showRowsInView();
 
     if (n == 0) {
         emit playItemRequested(nullptr);
@@ -256,6 +259,23 @@ void VideoListWidget::relayout()
         m_guide->hide();
     }
     emit rowCountChanged(n);
+}
+
+void VideoListWidget::showRowsInView()
+{
+    // Only the rows in and near the view are shown. The toolkit works out
+    // which shown children cover others each time the list changes, at a
+    // cost that grows faster than the number of rows; a list of a thousand
+    // rows would make every addition dearer than the one before.
+    // Before the first layout the view has no height yet; a window's worth.
+    const int viewHeight = qMax(m_scrollArea->viewport()->height(), Scaled(752));
+    const int top = m_scrollArea->verticalScrollBar()->value() - viewHeight;
+    const int bottom = m_scrollArea->verticalScrollBar()->value() + 2 * viewHeight;
+    for (VideoItemWidget* row : m_items) {
+        const bool inView = row->inUse && row->y() + row->height() >= top && row->y() <= bottom;
+        if (row->isVisibleTo(m_container) != inView)
+            row->setVisible(inView);
+    }
 }
 
 void VideoListWidget::layoutList()

@@ -106,6 +106,7 @@ private:
     void onAudioTrackChanged(VideoItemWidget* item);
     int neighbourInUse(int index, int step) const;
     void scrollToTop();
+    void showRowsInView();
     void ensureRowVisible(VideoItemWidget* row);
 
     QList<VideoItemWidget*> m_items;

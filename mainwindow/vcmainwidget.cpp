@@ -182,8 +182,14 @@ VCMainWidget::VCMainWidget(QWidget* parent) : QWidget(parent)
             &VCBottomWidget::setOutputFormatItem);
     connect(m_mediaList, &VideoListWidget::rowCountChanged, m_bottomBar,
             [this] { m_bottomBar->refreshRows(); });
-    connect(m_mediaList, &VideoListWidget::rowCountChanged, m_bottomBar,
-            &VCBottomWidget::prefetchEngineInfo);
+    // Looking for rows the engine will need reads every row: while a long
+    // list is arriving it is done a few times a second, not once per row.
+    m_prefetchTimer.setSingleShot(true);
+    connect(&m_prefetchTimer, &QTimer::timeout, m_bottomBar, &VCBottomWidget::prefetchEngineInfo);
+    connect(m_mediaList, &VideoListWidget::rowCountChanged, this, [this] {
+        if (!m_prefetchTimer.isActive())
+            m_prefetchTimer.start(m_probeQueue->isBusy() ? 200 : 0);
+    });
     connect(m_mediaList, &VideoListWidget::outputFormatChanged, m_bottomBar,
             &VCBottomWidget::prefetchEngineInfo);
     connect(m_progressOverlay, &ConvertProgressWidget::abortRequested, m_bottomBar,

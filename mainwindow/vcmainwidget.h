@@ -7,6 +7,7 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 #include <QWidget>
 
 #include <memory>
@@ -138,6 +139,7 @@ private:
     ConvertProgressWidget* m_progressOverlay = nullptr;
     // A window of its own, so the check never waits on the main window.
     std::unique_ptr<NoUpdateWidget> m_updateWindow;
+    QTimer m_prefetchTimer;
     VideoItemWidget* m_playingItem = nullptr;
     // Files whose frame index this window asked for and has not let go.
     QSet<QString> m_indexedPaths;

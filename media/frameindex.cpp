@@ -317,7 +317,7 @@ FrameIndexCache* FrameIndexCache::instance()
 
 FrameIndexCache::FrameIndexCache(QObject* parent) : QObject(parent), m_process(new QProcess(this))
 {
-    ChildProcess::DieWithParent(*m_process);
+    ChildProcess::DieWithParent(*m_process, ChildProcess::Priority::Background);
     connect(m_process, &QProcess::finished, this, &FrameIndexCache::onFinished);
     connect(m_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart)

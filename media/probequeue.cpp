@@ -179,7 +179,7 @@ void ProbeQueue::startTool(Job* job, const QString& program, const QStringList& 
 {
     job->process = std::make_unique<QProcess>();
     QProcess* process = job->process.get();
-    ChildProcess::DieWithParent(*process);
+    ChildProcess::DieWithParent(*process, ChildProcess::Priority::Background);
 
     // The watchdog belongs to the process, so it goes away with it.
     auto* watchdog = new QTimer(process);

@@ -369,6 +369,41 @@ private Q_SLOTS:
             QCOMPARE(row(i)->selected, i == selected);
         QVERIFY(rowInView(row(selected)));
     }
+    // However long the list, the rows scrolled to are there, each with the
+    // picture of its own file (fitted, so narrower than the placeholder's
+    // frame for these 4:3 clips), and one row stays selected.
+    void longListShowsWhatIsScrolledTo()
+    {
+        m_list->setBusyNote(QStringLiteral("Adding files..."));
+        for (int i = 0; i < 60; ++i)
+            m_list->addItem(probe(i % 2 ? "a.mp4" : "b.mp4"));
+        m_list->setBusyNote(QString());
+        QCOMPARE(m_list->itemCount(), 60);
+        QScrollBar* bar = m_list->scrollArea()->verticalScrollBar();
+        QWidget* viewport = m_list->scrollArea()->viewport();
+        for (const int value : {bar->maximum(), bar->maximum() / 2, 0}) {
+            bar->setValue(value);
+            int inView = 0;
+            for (VideoItemWidget* item : m_list->itemsInUse()) {
+                const QRect onViewport(item->mapTo(viewport, QPoint(0, 0)), item->size());
+                if (!viewport->rect().intersects(onViewport))
+                    continue;
+                ++inView;
+                QVERIFY(item->isVisible());
+                QLabel* picture = item->thumbnailPicture();
+                QTRY_VERIFY(!picture->pixmap().isNull());
+                QCOMPARE(picture->pixmap().size(), picture->size());
+                QVERIFY(picture->width() < item->height() * 2);
+            }
+            QVERIFY2(inView >= 3, qPrintable(QString::number(inView)));
+        }
+        m_list->selectNeighbour(+1);
+        int selected = 0;
+        for (VideoItemWidget* item : m_list->itemsInUse())
+            selected += item->selected ? 1 : 0;
+        QCOMPARE(selected, 1);
+        QVERIFY(row(1)->selected);
+    }
     // A long name ends before the row's buttons, elided where it says least.
     void longNamesAreElidedBeforeTheButtons()
     {

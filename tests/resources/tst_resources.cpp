@@ -2,7 +2,9 @@
 // sheets without overlapping, each shows a real picture, button states differ,
 // and the stand-alone pictures and animations load.
 
+#include "resources/rawsheet.h"
 #include "resources/spriteregions.h"
+#include "widgets/sprites.h"
 
 #include <QImage>
 #include <QMovie>
@@ -93,6 +95,10 @@ class TestResources : public QObject
 private slots:
     void sheetLoads_data();
     void sheetLoads();
+    void programReadsTheSamePixels_data();
+    void programReadsTheSamePixels();
+    void damagedRawSheetIsRefused_data();
+    void damagedRawSheetIsRefused();
     void regionNamesAreUnique();
     void region_data();
     void region();
@@ -137,6 +143,57 @@ void TestResources::sheetLoads()
                 QFAIL(qPrintable(QStringLiteral("stray ink at (%1, %2)").arg(x).arg(y)));
         }
     }
+}
+
+void TestResources::programReadsTheSamePixels_data()
+{
+    sheetLoads_data();
+}
+
+// The program reads the unpacked copy; a copy that went stale or a reader
+// that slips a row would put the wrong picture on every button.
+void TestResources::programReadsTheSamePixels()
+{
+    QFETCH(Sprites::Sheet, sheet);
+    const QImage used = (sheet == Sprites::Sheet::Public ? PublicSprite() : Public4kSprite())
+                            .toImage()
+                            .convertToFormat(QImage::Format_ARGB32);
+    QCOMPARE(used.size(), loadSheet(sheet).size());
+    QVERIFY2(used == loadSheet(sheet), "the sheet in use differs from the drawn picture");
+}
+
+void TestResources::damagedRawSheetIsRefused_data()
+{
+    QTest::addColumn<int>("cut");    // bytes missing at the end
+    QTest::addColumn<int>("flipAt"); // a header byte changed, -1 none
+    QTest::addColumn<int>("width");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("whole") << 0 << -1 << 8 << true;
+    QTest::newRow("one byte short") << 1 << -1 << 8 << false;
+    QTest::newRow("header only") << 8 * 4 * 4 << -1 << 8 << false;
+    QTest::newRow("other magic") << 0 << 0 << 8 << false;
+    QTest::newRow("other byte order") << 0 << 4 << 8 << false;
+    QTest::newRow("other width than expected") << 0 << -1 << 9 << false;
+}
+
+void TestResources::damagedRawSheetIsRefused()
+{
+    QFETCH(int, cut);
+    QFETCH(int, flipAt);
+    QFETCH(int, width);
+    QFETCH(bool, accepted);
+    QImage picture(8, 4, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(qRgba(10, 20, 30, 255));
+    picture.setPixel(3, 2, qRgba(200, 100, 50, 255));
+    QByteArray bytes = RawSheet::encode(picture);
+    bytes.chop(cut);
+    if (flipAt >= 0)
+        bytes[flipAt] = char(bytes[flipAt] ^ 0x5a);
+    const QImage read =
+        RawSheet::decode(reinterpret_cast<const uchar*>(bytes.constData()), bytes.size(), width, 4);
+    QCOMPARE(!read.isNull(), accepted);
+    if (accepted)
+        QCOMPARE(read, picture);
 }
 
 void TestResources::regionNamesAreUnique()
