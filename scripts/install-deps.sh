@@ -10,4 +10,4 @@ apt-get install -y -qq --no-install-recommends \
     libmpv-dev libavformat-dev ffmpeg \
     xvfb xauth x11-utils procps openssl curl \
     fonts-liberation2 fonts-lato fonts-wqy-microhei qt6-translations-l10n \
-    dpkg-dev file desktop-file-utils appstream xdotool
+    dpkg-dev file desktop-file-utils appstream xdotool libxdamage-dev
