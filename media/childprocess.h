@@ -21,39 +21,42 @@
 
 namespace ChildProcess {
 
-// How a child shares the processor with the program. Work the user is not
-// waiting on right now (reading the facts, thumbnails and keyframes of a
-// long list) runs behind the interface thread, so that a window with two
-// busy tools on two processors still answers at once.
-enum class Priority
-{
-    Normal,
-    Background
-};
-
 // Makes `process` end (SIGKILL) when the thread that starts it ends; for a
 // process started from the main thread that is the end of the program,
 // however it ends. The starting thread must therefore live as long as the
 // child should: the interface thread, or a worker that waits for the child.
 // Call before start(). Elsewhere than on Linux it does nothing.
-inline void DieWithParent(QProcess& process, Priority priority = Priority::Normal)
+inline void DieWithParent(QProcess& process)
 {
 #ifdef Q_OS_LINUX
     const pid_t parent = ::getpid();
-    const bool background = priority == Priority::Background;
-    process.setChildProcessModifier([parent, background] {
+    process.setChildProcessModifier([parent] {
         // Runs in the child between fork and exec: only async-signal-safe
         // calls. If the parent went before the request took effect, no
         // signal will ever come, so the child leaves at once.
         if (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || ::getppid() != parent)
             ::_exit(127);
-        // Not being able to yield is no reason not to run.
-        if (background)
-            (void)::setpriority(PRIO_PROCESS, 0, 10);
     });
 #else
     Q_UNUSED(process)
-    Q_UNUSED(priority)
+#endif
+}
+
+// Lets a started child yield the processor to the program. Work the user is
+// not waiting on right now (reading the facts, thumbnails and keyframes of a
+// long list) runs behind the interface thread, so that a window with two
+// busy tools on two processors still answers at once. Called by the parent
+// after start(), never in the child before exec: the parent waits for that
+// exec, and a child already made to yield would make the window wait.
+inline void YieldToProgram(QProcess& process)
+{
+#ifdef Q_OS_LINUX
+    const qint64 pid = process.processId();
+    // Not being able to yield is no reason not to run.
+    if (pid > 0)
+        (void)::setpriority(PRIO_PROCESS, static_cast<id_t>(pid), 10);
+#else
+    Q_UNUSED(process)
 #endif
 }
 

@@ -317,7 +317,7 @@ FrameIndexCache* FrameIndexCache::instance()
 
 FrameIndexCache::FrameIndexCache(QObject* parent) : QObject(parent), m_process(new QProcess(this))
 {
-    ChildProcess::DieWithParent(*m_process, ChildProcess::Priority::Background);
+    ChildProcess::DieWithParent(*m_process);
     connect(m_process, &QProcess::finished, this, &FrameIndexCache::onFinished);
     connect(m_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart)
@@ -389,6 +389,7 @@ void FrameIndexCache::startNext()
 void FrameIndexCache::startProber(const QStringList& arguments)
 {
     m_process->start(FfprobePath(), arguments, QIODevice::ReadOnly);
+    ChildProcess::YieldToProgram(*m_process);
     // A prober that hangs on a damaged file must not stop every later file.
     const quint64 run = ++m_runs;
     QTimer::singleShot(kIndexTimeoutMs, this, [this, run] {

@@ -179,7 +179,7 @@ void ProbeQueue::startTool(Job* job, const QString& program, const QStringList& 
 {
     job->process = std::make_unique<QProcess>();
     QProcess* process = job->process.get();
-    ChildProcess::DieWithParent(*process, ChildProcess::Priority::Background);
+    ChildProcess::DieWithParent(*process);
 
     // The watchdog belongs to the process, so it goes away with it.
     auto* watchdog = new QTimer(process);
@@ -214,6 +214,7 @@ void ProbeQueue::startTool(Job* job, const QString& program, const QStringList& 
     watchdog->start(kProbeTimeoutMs);
     // Read-only: the tools get no keyboard to wait on.
     process->start(program, arguments, QIODevice::ReadOnly);
+    ChildProcess::YieldToProgram(*process);
 }
 
 void ProbeQueue::toolEnded(Job* job)

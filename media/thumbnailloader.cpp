@@ -8,6 +8,12 @@ ThumbnailLoader::ThumbnailLoader(QObject* parent) : QObject(parent)
     // One reader: the media tools drawing the next thumbnails want the other
     // processor, and pictures of a list are wanted in list order anyway.
     m_pool.setMaxThreadCount(1);
+    // The reader is made now and kept. Making a thread waits for any library
+    // another thread is loading at that moment (the result check loads the
+    // media libraries once the list is in), and the interface thread must
+    // not wait for that when the first picture is asked for.
+    m_pool.setExpiryTimeout(-1);
+    m_pool.start([] {});
 }
 
 ThumbnailLoader::~ThumbnailLoader()
