@@ -561,6 +561,11 @@ void VCMainWidget::PlayItem(VideoItemWidget* item)
     m_playerPanel->setItem(item);
 }
 
+namespace {
+// Long enough for the preview to be up after the last file of a batch.
+constexpr int kResultProbePreloadDelayMs = 2000;
+} // namespace
+
 void VCMainWidget::requestIndex(const QString& path)
 {
     // Read ahead while the user looks at other rows, so neither the marks nor
@@ -573,9 +578,14 @@ void VCMainWidget::requestIndex(const QString& path)
         return;
     }
     FrameIndexCache::instance()->request(path);
-    // The result check's libraries load while files are added, not while
-    // the window starts.
-    PreloadResultProbe();
+    // The result check's libraries load once the list is in, not while the
+    // window starts, and not at the moment a batch ends: loading them holds
+    // a lock that starting a process or a thread must wait for, and that is
+    // when the preview and the keyframe listing start.
+    if (!m_resultProbePreloadScheduled) {
+        m_resultProbePreloadScheduled = true;
+        QTimer::singleShot(kResultProbePreloadDelayMs, this, [] { PreloadResultProbe(); });
+    }
 }
 
 void VCMainWidget::snapRowsToKeyframes(const QString& path)

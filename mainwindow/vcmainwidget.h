@@ -140,6 +140,7 @@ private:
     // A window of its own, so the check never waits on the main window.
     std::unique_ptr<NoUpdateWidget> m_updateWindow;
     QTimer m_prefetchTimer;
+    bool m_resultProbePreloadScheduled = false;
     VideoItemWidget* m_playingItem = nullptr;
     // Files whose frame index this window asked for and has not let go.
     QSet<QString> m_indexedPaths;
