@@ -19,7 +19,6 @@
 #include <QFileInfo>
 #include <QFont>
 #include <QGraphicsOpacityEffect>
-#include <QHash>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
@@ -85,27 +84,11 @@ void FillSolid(QWidget* widget, const QColor& colour)
     widget->setAutoFillBackground(true);
 }
 
-// Every row shows the same few small pictures: they are cut and scaled once
-// and shared, not once per row.
-QPixmap SharedSprite(Sprites::RegionId id, const QSize& size)
-{
-    static QHash<QPair<int, QPair<int, int>>, QPixmap> cache;
-    const auto key = qMakePair(static_cast<int>(id), qMakePair(size.width(), size.height()));
-    const auto found = cache.constFind(key);
-    if (found != cache.constEnd())
-        return found.value();
-    QPixmap picture = PublicSprite().copy(Sprites::toRect<QRect>(Sprites::region(id)));
-    if (!picture.isNull() && !size.isEmpty())
-        picture = picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    cache.insert(key, picture);
-    return picture;
-}
-
 void ShowSprite(QLabel* label, Sprites::RegionId id)
 {
     if (label->width() <= 0 || label->height() <= 0)
         return;
-    const QPixmap picture = SharedSprite(id, label->size());
+    const QPixmap picture = ScaledSprite(id, label->size());
     if (!picture.isNull())
         label->setPixmap(picture);
 }
@@ -311,7 +294,7 @@ void VideoItemWidget::showPlaceholder()
     // Audio files and failed probes have no picture of their own.
     m_thumbnailPicture->setGeometry(m_thumbnailFrame->geometry());
     const QPixmap placeholder =
-        SharedSprite(Sprites::RegionId::ThumbnailPlaceholder, m_thumbnailPicture->size());
+        ScaledSprite(Sprites::RegionId::ThumbnailPlaceholder, m_thumbnailPicture->size());
     if (placeholder.isNull())
         m_thumbnailPicture->clear();
     else

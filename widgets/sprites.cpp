@@ -5,6 +5,8 @@
 
 #include <QCoreApplication>
 #include <QDebug>
+#include <QHash>
+#include <QPair>
 #include <QResource>
 
 namespace {
@@ -14,6 +16,8 @@ struct SpriteSheets
     bool loaded = false;
     QPixmap publicSheet;
     QPixmap public4kSheet;
+    // Regions of the public sheet at the sizes asked for (see ScaledSprite).
+    QHash<QPair<int, QPair<int, int>>, QPixmap> scaled;
 };
 
 SpriteSheets& Sheets()
@@ -30,6 +34,7 @@ void ReleaseSheets()
     SpriteSheets& sheets = Sheets();
     sheets.publicSheet = QPixmap();
     sheets.public4kSheet = QPixmap();
+    sheets.scaled.clear();
     sheets.loaded = false;
 }
 
@@ -92,4 +97,19 @@ void ApplySpriteButton(MyPushButton* button, const Sprites::ButtonSprite& sprite
 void ApplySpriteButton(MyPushButton* button, const Sprites::ButtonSprite& sprite)
 {
     ApplySpriteButton(button, sprite, PublicSprite());
+}
+
+QPixmap ScaledSprite(Sprites::RegionId id, const QSize& size)
+{
+    LoadSpriteSheets();
+    SpriteSheets& sheets = Sheets();
+    const auto key = qMakePair(static_cast<int>(id), qMakePair(size.width(), size.height()));
+    const auto found = sheets.scaled.constFind(key);
+    if (found != sheets.scaled.constEnd())
+        return found.value();
+    QPixmap picture = sheets.publicSheet.copy(Sprites::toRect<QRect>(Sprites::region(id)));
+    if (!picture.isNull() && !size.isEmpty() && picture.size() != size)
+        picture = picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    sheets.scaled.insert(key, picture);
+    return picture;
 }

@@ -18,6 +18,11 @@ void LoadSpriteSheets();
 const QPixmap& PublicSprite();
 const QPixmap& Public4kSprite();
 
+// A region of the public sheet scaled to `size`, made once and shared by
+// every caller that asks for the same size: a list of a thousand rows shows
+// the same few icons a thousand times. Released with the sheets.
+QPixmap ScaledSprite(Sprites::RegionId id, const QSize& size);
+
 // Makes `button` an image button (type 3) whose four states show the regions
 // of `sprite`, cut from `sheet`.
 void ApplySpriteButton(MyPushButton* button, const Sprites::ButtonSprite& sprite,
