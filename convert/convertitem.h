@@ -2,6 +2,7 @@
 
 #include "media/mediainfo.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 
@@ -15,4 +16,7 @@ struct ConvertItem
     qint64 cutEnd = 0;       // microseconds
     int audioTrackIndex = 0; // 0 = the first audio stream
     int itemId = 0;
+    // The engine's facts of the file (its information block), when already
+    // read; a re-encoding job reads what is missing.
+    QByteArray engineInfo;
 };

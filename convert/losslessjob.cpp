@@ -524,9 +524,11 @@ QString LosslessJob::explainShortResult(qint64 actual, qint64 expected) const
         }
         const qint64 missing = plan.keptEnd - last;
         if (missing > m_tolerance) {
+            // The tool stops at a file that breaks off, so the files after it
+            // are missing too: the shortfall is the whole result's.
             return tr("\"%1\" ended early at %2, so the result is %3 s shorter than chosen.")
                 .arg(DisplayName(item.filePath), TimeToString(last))
-                .arg(QString::number(double(missing) / 1e6, 'f', 1));
+                .arg(QString::number(double(expected - actual) / 1e6, 'f', 1));
         }
     }
     return tr("The result is %1 s shorter than chosen.")

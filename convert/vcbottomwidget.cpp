@@ -3,16 +3,13 @@
 
 #include "app/appfolder.h"
 #include "app/platform.h"
-#include "convert/convertparams.h"
+#include "convert/conversionjob.h"
 #include "convert/convertprogresswidget.h"
-#include "convert/enginelibrary.h"
-#include "convert/joincommand.h"
-#include "convert/losslessjob.h"
+#include "convert/engineinfo.h"
 #include "list/videoitemwidget.h"
 #include "list/videolistwidget.h"
 #include "mainwindow/vcmainwidget.h"
 #include "media/addfiles.h"
-#include "media/childprocess.h"
 #include "media/workfolder.h"
 #include "player/videoplayerwidget.h"
 #include "resources/spriteregions.h"
@@ -27,44 +24,14 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFutureWatcher>
 #include <QLabel>
-#include <QTimer>
-#include <QtConcurrent>
-#include <QtEndian>
 
-#include <atomic>
 #include <cstdlib>
 #include <cstring>
-
-#ifdef Q_OS_LINUX
-#include <csignal>
-#endif
 
 namespace {
 
 const QString kOutputFolderKey = QStringLiteral("DefaultOutputFolder");
-constexpr qint64 kSmallestResult = 1024;
-
-// The bar that receives the engine's end callback. The callback carries no
-// context pointer, and it may run on an engine thread.
-std::atomic<VCBottomWidget*> g_bottomBar{nullptr};
-
-void EngineEnded(int itemid, int flags)
-{
-    if (VCBottomWidget* bar = g_bottomBar.load())
-        emit bar->convertend(itemid, flags);
-}
-
-// A file of 1,024 bytes or less is no real result; a missing one counts as 0.
-void RemoveTooSmallResult(const QString& path)
-{
-    if (path.isEmpty())
-        return;
-    const QFileInfo info(path);
-    if (info.exists() && info.size() <= kSmallestResult)
-        QFile::remove(path);
-}
 
 ConvertItem ToConvertItem(const VideoItemWidget* row)
 {
@@ -75,17 +42,10 @@ ConvertItem ToConvertItem(const VideoItemWidget* row)
     item.cutEnd = row->cutEnd;
     item.audioTrackIndex = row->audioTrackIndex;
     item.itemId = row->itemId;
+    if (row->engineInfo)
+        item.engineInfo =
+            QByteArray(static_cast<const char*>(row->engineInfo), EngineInfo::BlockSize());
     return item;
-}
-
-// Runs on a pool thread: the engine's facts of one file, or nothing.
-QByteArray ReadEngineInfo(int (*getInfo)(const char*, void*, int), const QByteArray& path)
-{
-    QByteArray info(OrvelaneInfoSize, '\0');
-    qToLittleEndian<qint32>(OrvelaneInfoSize, info.data() + OrvelaneInfoOffsetSize);
-    if (getInfo(path.constData(), info.data(), 0) != 0)
-        return QByteArray();
-    return info;
 }
 
 } // namespace
@@ -99,10 +59,9 @@ VCBottomWidget::VCBottomWidget(QWidget* parent)
       m_folderLabel(new QLabel(this)), selectOutputButton(new MyTempButton2(this)),
       m_openButtonFrame(new QWidget(this)), openOutputButton(new MyPushButton(this)),
       convertAllButton(new MyTempButton2(this)), m_exactButton(new MyTempButton2(this)),
-      m_keyframeButton(new MyTempButton2(this)), progresstimer(new QTimer(this)),
+      m_keyframeButton(new MyTempButton2(this)), m_infoPrefetch(new EngineInfoPrefetch(this)),
       m_cutMode(SavedCutMode()), m_clock(&QDateTime::currentDateTime)
 {
-    g_bottomBar.store(this);
 
     selectOutputButton->setText(QStringLiteral("..."));
     selectOutputButton->setAlignment(Qt::AlignCenter);
@@ -124,11 +83,20 @@ VCBottomWidget::VCBottomWidget(QWidget* parent)
     connect(m_exactButton, &MyTempButton2::clicked, this, [this] { setCutMode(CutMode::Exact); });
     connect(m_keyframeButton, &MyTempButton2::clicked, this,
             [this] { setCutMode(CutMode::Keyframe); });
-    connect(progresstimer, &QTimer::timeout, this, &VCBottomWidget::progresstimer_slots);
-    connect(this, &VCBottomWidget::convertend, this, &VCBottomWidget::ffdec_convertend_slots);
+    connect(m_infoPrefetch, &EngineInfoPrefetch::ready, this,
+            [this](const QString& path, const QByteArray& info) {
+                if (info.size() != EngineInfo::BlockSize())
+                    return;
+                for (VideoItemWidget* row : records()) {
+                    if (row->filePath != path || row->engineInfo)
+                        continue;
+                    row->engineInfo = std::malloc(size_t(info.size()));
+                    if (row->engineInfo)
+                        std::memcpy(row->engineInfo, info.constData(), size_t(info.size()));
+                }
+            });
 
     m_abort = false;
-    m_convertHandle = 0;
     m_outputFolder = FolderSetting(kOutputFolderKey);
     m_folderLabel->setText(m_outputFolder);
     ApplySkin();
@@ -136,35 +104,20 @@ VCBottomWidget::VCBottomWidget(QWidget* parent)
     m_formatItemId = 0;
     setOutputFormatItem(QString(), 0);
 
-    EngineLibrary::Load(AppFolder());
+    EngineInfo::LoadEngine();
 }
 
 VCBottomWidget::~VCBottomWidget()
 {
-    // Background reads call into the engine; let them end first.
-    for (QFuture<QByteArray>& future : m_infoPrefetch)
-        future.waitForFinished();
-    // The engine may be converting on its own thread; Destroy waits for it and
-    // guarantees that no callback follows.
-    releaseEngineJob();
-    // The engine outlives the bar; items it still holds would join the next
-    // bar's first job.
-    if (const auto delItem = EngineLibrary::Functions().delItem) {
-        for (const QString& id : std::as_const(m_engineItemIds))
-            delItem(id.toInt(nullptr, 10));
-    }
-    VCBottomWidget* self = this;
-    g_bottomBar.compare_exchange_strong(self, nullptr);
-    // A running lossless job ends its tool and removes what it wrote.
-    if (m_losslessJob) {
-        m_abort = true;
-        m_losslessJob->cancel();
-    }
+    // A running job ends its tool or engine job and removes what it wrote,
+    // while the bar it reports to still stands.
+    m_abort = true;
+    delete m_job;
 }
 
 QProcess* VCBottomWidget::toolProcess() const
 {
-    return m_losslessJob ? m_losslessJob->process() : nullptr;
+    return m_job ? m_job->toolProcess() : nullptr;
 }
 
 void VCBottomWidget::setCutMode(CutMode mode)
@@ -433,6 +386,19 @@ void VCBottomWidget::openOutputButton_slots()
     Platform::OpenFolder(m_outputFolder);
 }
 
+QList<ConvertItem> VCBottomWidget::jobItems(const QList<VideoItemWidget*>& rows,
+                                            int* formatIndex) const
+{
+    QList<ConvertItem> items;
+    items.reserve(rows.size());
+    for (const VideoItemWidget* row : rows) {
+        if (row->itemId == m_formatItemId)
+            *formatIndex = static_cast<int>(items.size());
+        items.append(ToConvertItem(row));
+    }
+    return items;
+}
+
 void VCBottomWidget::convertAllButton_slots()
 {
     if (m_running || !convertAllButton->isEnabledState())
@@ -460,53 +426,41 @@ void VCBottomWidget::convertAllButton_slots()
 
     m_abort = false;
     m_outputFile.clear();
-    m_reencodeNote.clear();
     m_phase = 1;
-    convertNextStep();
+
+    int formatIndex = 0;
+    QList<ConvertItem> items = jobItems(rows, &formatIndex);
+    // Facts being read in the background are nearly there; waiting is
+    // shorter than reading them again.
+    for (ConvertItem& item : items) {
+        if (item.engineInfo.isEmpty() && m_infoPrefetch->isPending(item.filePath))
+            item.engineInfo = m_infoPrefetch->take(item.filePath);
+    }
+    if (m_job)
+        m_job->deleteLater();
+    m_job = new ConversionJob(this);
+    m_job->setItems(items, formatIndex);
+    m_job->setOutputFolder(m_outputFolder);
+    m_job->setCutMode(m_cutMode);
+    m_job->setClock(m_clock);
+    m_job->setEngineStallTimeout(m_engineStallMs);
+    connect(m_job, &ConversionJob::toolStepStarted, this, [this](int step) {
+        m_phase = step;
+        emit toolStepStarted(step, 0);
+    });
+    connect(m_job, &ConversionJob::progressChanged, this, &VCBottomWidget::setProgress);
+    connect(m_job, &ConversionJob::engineEndReceived, this, &VCBottomWidget::convertend);
+    connect(m_job, &ConversionJob::finished, this, &VCBottomWidget::onJobFinished);
+    m_job->start();
 }
 
-void VCBottomWidget::convertNextStep()
+void VCBottomWidget::onJobFinished(bool ok, const QString& message, const QString& note)
 {
-    if (m_abort || !m_running)
-        return;
-    const QList<VideoItemWidget*> rows = records();
-    const VideoItemWidget* format = formatRecord(rows);
-    if (!format) {
-        failJob(tr("Conversion failed."));
-        return;
-    }
-    if (needsEngine(rows)) {
-        convertWithEngine();
-        return;
-    }
-
-    QList<ConvertItem> items;
-    for (const VideoItemWidget* row : rows)
-        items.append(ToConvertItem(row));
-    m_outputFile = FreeOutputFilePath(m_outputFolder, format->mediaInfo.suffix, m_clock);
-    delete m_losslessJob;
-    m_losslessJob =
-        new LosslessJob(items, format->mediaInfo, m_outputFile, m_cutMode, WorkFolder(), this);
-    connect(m_losslessJob, &LosslessJob::stepStarted, this, [this](int phase) {
-        m_phase = phase;
-        emit toolStepStarted(phase, 0);
-    });
-    connect(m_losslessJob, &LosslessJob::progressChanged, this, &VCBottomWidget::setProgress);
-    connect(m_losslessJob, &LosslessJob::finished, this, &VCBottomWidget::onLosslessFinished);
-    connect(m_losslessJob, &LosslessJob::reencodeNeeded, this, [this](const QString& reason) {
-        qDebug("exact cut re-encoded: %s", qUtf8Printable(reason));
-        m_reencodeNote = tr("Re-encoded: %1.").arg(reason);
-        m_outputFile.clear();
-        convertWithEngine();
-    });
-    m_losslessJob->start();
-}
-
-void VCBottomWidget::onLosslessFinished(bool ok, const QString& message, const QString& note)
-{
+    // A cancelled job was reported by the cancel itself.
     if (m_abort || !m_running)
         return;
     m_phase = 0;
+    m_outputFile = m_job ? m_job->outputFile() : QString();
     if (VCMainWidget* main = MainWindow())
         main->ShowProgress(false);
     if (!ok) {
@@ -527,7 +481,8 @@ void VCBottomWidget::reportResult(const QString& note)
                        : n == 1 ? tr("Cut Completed.")
                                 : tr("Conversion completed.");
         // What the user should know about this result, one short line each.
-        for (const QString& line : {m_reencodeNote, note}) {
+        const QString reencoded = m_job ? m_job->reencodeNote() : QString();
+        for (const QString& line : {reencoded, note}) {
             if (!line.isEmpty())
                 text += QLatin1Char('\n') + line;
         }
@@ -556,27 +511,6 @@ void VCBottomWidget::showNotice(const QString& text)
     dialog.exec();
 }
 
-void VCBottomWidget::failJob(const QString& message)
-{
-    if (m_losslessJob && m_losslessJob->isRunning())
-        m_losslessJob->cancel();
-    else
-        removePartialResult();
-    setRunning(false);
-    if (VCMainWidget* main = MainWindow())
-        main->ShowProgress(false);
-    emit jobFinished(false);
-    showNotice(message);
-}
-
-void VCBottomWidget::removePartialResult()
-{
-    // The result name was free when the job chose it, so whatever stands
-    // there now was written by this job.
-    if (!m_outputFile.isEmpty() && QFileInfo::exists(m_outputFile))
-        QFile::remove(m_outputFile);
-}
-
 void VCBottomWidget::setProgress(int value)
 {
     if (VCMainWidget* main = MainWindow()) {
@@ -588,242 +522,40 @@ void VCBottomWidget::setProgress(int value)
 void VCBottomWidget::abortConversion()
 {
     m_abort = true;
-    const EngineFunctions& engine = EngineLibrary::Functions();
-    const bool engineJob = m_convertHandle != 0;
-    if (engineJob && engine.abort)
-        engine.abort(m_convertHandle);
     if (VCMainWidget* main = MainWindow())
         main->ShowProgress(false);
-    if (m_losslessJob && m_losslessJob->isRunning())
-        m_losslessJob->cancel();
-    if (engineJob) {
-        // Destroy waits for the engine to let go of the file, and no end
-        // callback follows, so the partial result can go at once.
-        releaseEngineJob();
-        progresstimer->stop();
-    }
-    // A lossless job removes what it wrote itself, and only that.
-    if (m_running && engineJob)
-        removePartialResult();
+    // The job ends its tool or engine job and removes what it wrote, and
+    // only that.
+    if (m_job)
+        m_job->cancel();
     const bool wasRunning = m_running;
     setRunning(false);
     if (wasRunning)
         emit jobFinished(false);
 }
 
-void VCBottomWidget::releaseEngineJob()
-{
-    const EngineFunctions& engine = EngineLibrary::Functions();
-    if (m_convertHandle != 0 && engine.destroy)
-        engine.destroy(m_convertHandle);
-    m_convertHandle = 0;
-}
-
-void VCBottomWidget::convertWithEngine()
-{
-    const EngineFunctions& engine = EngineLibrary::Functions();
-    if (!EngineLibrary::loaded()) {
-        qDebug("engine library not loaded, the job cannot be converted");
-        failJob(tr("Conversion failed."));
-        return;
-    }
-    const QList<VideoItemWidget*> rows = records();
-    VideoItemWidget* format = formatRecord(rows);
-    if (!format) {
-        failJob(tr("Conversion failed."));
-        return;
-    }
-    releaseEngineJob();
-    for (const QString& id : std::as_const(m_engineItemIds))
-        engine.delItem(id.toInt(nullptr, 10));
-    m_engineItemIds.clear();
-
-    for (VideoItemWidget* row : rows) {
-        const QByteArray path = row->filePath.toUtf8();
-        if (!ensureEngineInfo(row)) {
-            failJob(tr("Conversion failed, error code") + QStringLiteral("(-1)."));
-            return;
-        }
-        // The chosen audio track travels in our own copy of the block; the
-        // record's block stays as the engine filled it.
-        char info[OrvelaneInfoSize];
-        std::memcpy(info, row->engineInfo, OrvelaneInfoSize);
-        qToLittleEndian<qint32>(qMax(0, row->audioTrackIndex), info + OrvelaneInfoOffsetAudioTrack);
-        const int id = engine.addFile(path.constData(), info, 0);
-        if (id < 1) {
-            failJob(tr("Conversion failed, error code") + QStringLiteral("(-2)."));
-            return;
-        }
-        m_engineItemIds.append(QString::number(id));
-        engine.setItemTime(id, row->cutStart, row->cutEnd);
-    }
-
-    m_outputFile = FreeOutputFilePath(m_outputFolder, format->mediaInfo.suffix, m_clock);
-    const QByteArray block = EngineParameterBlock(m_outputFile, currentProfile());
-    if (block.isEmpty()) {
-        const QString tooLong =
-            tr("The output file path is too long. Choose an output folder with a shorter path.");
-        m_outputFile.clear();
-        failJob(tooLong);
-        return;
-    }
-    m_convertHandle = engine.convertAll(block.constData(), 0, 0);
-    if (m_convertHandle == 0) {
-        qDebug("engine refused the conversion into %s", qUtf8Printable(m_outputFile));
-        m_outputFile.clear();
-        failJob(tr("Conversion failed."));
-        return;
-    }
-    engine.setConvertEndCallback(m_convertHandle, &EngineEnded);
-    m_engineLastTime = -1;
-    m_engineLastCpu = -1;
-    m_engineQuiet.start();
-    progresstimer->start(1000);
-}
-
-bool VCBottomWidget::needsEngine(const QList<VideoItemWidget*>& rows) const
-{
-    const VideoItemWidget* format = formatRecord(rows);
-    if (!format)
-        return false;
-    const ConvertItem formatItem = ToConvertItem(format);
-    for (const VideoItemWidget* row : rows) {
-        if (!IsSameFormat(ToConvertItem(row), formatItem))
-            return true;
-    }
-    return false;
-}
-
 void VCBottomWidget::prefetchEngineInfo()
 {
-    const EngineFunctions& engine = EngineLibrary::Functions();
     const QList<VideoItemWidget*> rows = records();
-    if (!EngineLibrary::loaded() || !needsEngine(rows))
+    if (!formatRecord(rows))
+        return;
+    int formatIndex = 0;
+    if (!ConversionJob::NeedsEngine(jobItems(rows, &formatIndex), formatIndex))
         return;
     for (const VideoItemWidget* row : rows) {
-        if (row->engineInfo || m_infoPrefetch.contains(row->itemId))
-            continue;
-        const int id = row->itemId;
-        const QString filePath = row->filePath;
-        QFuture<QByteArray> future =
-            QtConcurrent::run(&ReadEngineInfo, engine.getInfo, filePath.toUtf8());
-        m_infoPrefetch.insert(id, future);
-        auto* watcher = new QFutureWatcher<QByteArray>(this);
-        connect(watcher, &QFutureWatcher<QByteArray>::finished, this,
-                [this, watcher, id, filePath] {
-                    watcher->deleteLater();
-                    // A job may have taken the result already.
-                    if (!m_infoPrefetch.contains(id))
-                        return;
-                    const QByteArray info = m_infoPrefetch.take(id).result();
-                    for (VideoItemWidget* row : records()) {
-                        if (row->itemId == id && row->filePath == filePath && !row->engineInfo &&
-                            info.size() == OrvelaneInfoSize) {
-                            row->engineInfo = std::malloc(OrvelaneInfoSize);
-                            if (row->engineInfo)
-                                std::memcpy(row->engineInfo, info.constData(), OrvelaneInfoSize);
-                        }
-                    }
-                });
-        watcher->setFuture(future);
+        if (!row->engineInfo)
+            m_infoPrefetch->request(row->filePath);
     }
-}
-
-bool VCBottomWidget::ensureEngineInfo(VideoItemWidget* row)
-{
-    if (row->engineInfo)
-        return true;
-    QByteArray info;
-    if (m_infoPrefetch.contains(row->itemId)) {
-        // Nearly done already; waiting is shorter than reading again.
-        info = m_infoPrefetch.take(row->itemId).result();
-    } else {
-        info = ReadEngineInfo(EngineLibrary::Functions().getInfo, row->filePath.toUtf8());
-    }
-    if (info.size() != OrvelaneInfoSize)
-        return false;
-    row->engineInfo = std::malloc(OrvelaneInfoSize);
-    if (!row->engineInfo)
-        return false;
-    std::memcpy(row->engineInfo, info.constData(), OrvelaneInfoSize);
-    return true;
 }
 
 void VCBottomWidget::progresstimer_slots()
 {
-    const EngineFunctions& engine = EngineLibrary::Functions();
-    if (m_convertHandle == 0 || !engine.getDuration || !engine.getCurrentTime)
-        return;
-    const qint64 duration = engine.getDuration(m_convertHandle);
-    const qint64 current = engine.getCurrentTime(m_convertHandle);
-    setProgress(EngineProgressValue(current, duration));
-    if (m_running && !m_abort)
-        watchEngine(current);
-}
-
-void VCBottomWidget::watchEngine(qint64 current)
-{
-    // The engine's tool is our child and names the result on its command
-    // line. A tool that reads a slow source may go long without a new time,
-    // but it uses the processor meanwhile; one that uses none and moves not
-    // at all is stuck, and so is an engine whose tool is gone without an end.
-    const QList<qint64> tools = ChildProcess::ChildrenNamed(QStringLiteral("ffmpeg"), m_outputFile);
-    qint64 cpu = -1;
-    for (const qint64 pid : tools)
-        cpu = qMax<qint64>(cpu, 0) + qMax<qint64>(0, ChildProcess::CpuTicks(pid));
-    const bool alive =
-        current != m_engineLastTime || (cpu >= 0 && m_engineLastCpu >= 0 && cpu != m_engineLastCpu);
-    m_engineLastTime = current;
-    m_engineLastCpu = cpu;
-    if (alive || !m_engineQuiet.isValid()) {
-        m_engineQuiet.start();
-        return;
-    }
-    if (m_engineQuiet.elapsed() < m_engineStallMs)
-        return;
-    qDebug("engine job %d made no progress for %lld ms; ended", m_convertHandle,
-           qlonglong(m_engineQuiet.elapsed()));
-#ifdef Q_OS_LINUX
-    // A stopped or hung tool may not obey the engine; it goes first, so
-    // that ending the engine's job cannot wait on it.
-    for (const qint64 pid : tools)
-        ::kill(pid_t(pid), SIGKILL);
-#endif
-    if (const auto abort = EngineLibrary::Functions().abort)
-        abort(m_convertHandle);
-    releaseEngineJob();
-    progresstimer->stop();
-    failJob(tr("Conversion failed.") + QLatin1Char('\n') +
-            tr("The conversion stopped making progress and was ended."));
+    if (m_job)
+        m_job->pollEngine();
 }
 
 void VCBottomWidget::ffdec_convertend_slots(int itemid, int falgs)
 {
-    // The end of an earlier conversion, queued before it was replaced or
-    // cancelled, says nothing about the current one.
-    if (m_convertHandle == 0 || itemid != m_convertHandle) {
-        qDebug("engine end %d (%d) ignored", itemid, falgs);
-        return;
-    }
-    progresstimer->stop();
-    if (falgs == -1 && !m_abort) {
-        // The engine's tool failed or was ended from outside: whatever it
-        // left is no result, and the user learns that it broke off.
-        failJob(tr("Conversion failed.") + QLatin1Char('\n') +
-                tr("The media tool stopped before the result was complete."));
-        return;
-    }
-    RemoveTooSmallResult(m_outputFile);
-    // The engine says when it failed; a file it left behind then is no
-    // result, whatever its size.
-    if (falgs != 0 && !m_abort)
-        removePartialResult();
-    if (VCMainWidget* main = MainWindow())
-        main->ShowProgress(false);
-    if (!m_abort) {
-        reportResult();
-        return;
-    }
-    removePartialResult();
-    setRunning(false);
+    if (m_job)
+        m_job->engineEnded(itemid, falgs);
 }

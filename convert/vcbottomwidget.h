@@ -1,15 +1,13 @@
 #pragma once
 
+#include "convert/conversionjob.h"
 #include "convert/convertitem.h"
 #include "convert/cutmode.h"
 #include "convert/outputprofile.h"
 #include "convert/progress.h"
 
 #include <QDateTime>
-#include <QElapsedTimer>
-#include <QFuture>
-#include <QHash>
-#include <QProcess>
+#include <QPointer>
 #include <QStringList>
 #include <QWidget>
 
@@ -17,17 +15,15 @@
 
 class MyPushButton;
 class MyTempButton2;
+class EngineInfoPrefetch;
 class QLabel;
-class QTimer;
-class LosslessJob;
+class QProcess;
 class VideoItemWidget;
 
 // The strip along the bottom of the main window: the output profile (the
 // facts of the output-format row), the output folder, and the start button.
-// It also runs the jobs: rows of one format are cut and joined without
-// re-encoding by a LosslessJob (exact or keyframe starts, as the user chose
-// beside the profile); rows of differing formats, and exact cuts of streams
-// that cannot be spliced, are re-encoded by the engine library.
+// Its start button hands the rows to a ConversionJob, shows the job's
+// progress on the overlay and reports its end.
 class VCBottomWidget : public QWidget
 {
     Q_OBJECT
@@ -89,8 +85,11 @@ public:
     // How long an engine job may show neither progress nor a busy media tool
     // before it is ended as stuck.
     void setEngineStallTimeout(int ms) { m_engineStallMs = ms; }
+    // The running or last job.
+    ConversionJob* job() const { return m_job; }
 
 signals:
+    // The engine's end callback for conversion `itemid` arrived.
     void convertend(int itemid, int falgs);
     // A media tool step was started (phase 1: the pieces; 0: the join).
     void toolStepStarted(int phase, int segmentIndex);
@@ -105,26 +104,18 @@ public slots:
     void selectOutputButton_slots();
     void openOutputButton_slots();
     void convertAllButton_slots();
+    // The job polls the engine and hears its end by itself; these pass the
+    // same on for callers that drive it from outside.
     void progresstimer_slots();
     void ffdec_convertend_slots(int itemid, int falgs);
 
 private:
     QList<VideoItemWidget*> records() const;
     VideoItemWidget* formatRecord(const QList<VideoItemWidget*>& rows) const;
-    void convertNextStep();
-    void convertWithEngine();
-    void onLosslessFinished(bool ok, const QString& message, const QString& note);
+    // The rows as a job takes them, and the index of the output-format row.
+    QList<ConvertItem> jobItems(const QList<VideoItemWidget*>& rows, int* formatIndex) const;
+    void onJobFinished(bool ok, const QString& message, const QString& note);
     void reportResult(const QString& note = QString());
-    // Ends a job that cannot go on: overlay down, `message` shown.
-    void failJob(const QString& message);
-    void endJob(bool succeeded);
-    void releaseEngineJob();
-    // Ends an engine job that has stopped moving (see setEngineStallTimeout).
-    void watchEngine(qint64 current);
-    bool needsEngine(const QList<VideoItemWidget*>& rows) const;
-    // The row's engine facts: ready, from a background read, or read now.
-    bool ensureEngineInfo(VideoItemWidget* row);
-    void removePartialResult();
     void setProgress(int value);
     void showNotice(const QString& text);
     void setPlayerControlsEnabled(bool enabled);
@@ -150,26 +141,16 @@ private:
     MyTempButton2* m_exactButton = nullptr;
     MyTempButton2* m_keyframeButton = nullptr;
 
-    LosslessJob* m_losslessJob = nullptr;
-    QTimer* progresstimer = nullptr;
+    EngineInfoPrefetch* m_infoPrefetch = nullptr;
+    QPointer<ConversionJob> m_job;
 
     QString m_outputFolder;
     int m_formatItemId = 0;
     int m_phase = 0;
     CutMode m_cutMode = CutMode::Exact;
-    // Why the running engine job re-encodes rows of one format; shown with
-    // its report.
-    QString m_reencodeNote;
     bool m_abort = false;
     bool m_running = false;
     QString m_outputFile;
-    int m_convertHandle = 0;
-    QStringList m_engineItemIds;
     int m_engineStallMs = 60000;
-    QElapsedTimer m_engineQuiet; // since the engine last showed life
-    qint64 m_engineLastTime = -1;
-    qint64 m_engineLastCpu = -1;
-    // Engine facts being read in the background, by row id.
-    QHash<int, QFuture<QByteArray>> m_infoPrefetch;
     std::function<QDateTime()> m_clock;
 };
