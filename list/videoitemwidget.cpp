@@ -184,6 +184,9 @@ QMenu* VideoItemWidget::contextMenu() const
         self->m_moveDownAction = menu->addAction(QString());
         self->m_removeAction = menu->addAction(QString());
         self->m_removeAllAction = menu->addAction(QString());
+        menu->addSeparator();
+        self->m_saveListAction = menu->addAction(QString());
+        self->m_openListAction = menu->addAction(QString());
         connect(m_setDefaultAction, &QAction::triggered, self,
                 &VideoItemWidget::setDefaultAction_slots);
         connect(m_moveUpAction, &QAction::triggered, self, &VideoItemWidget::moveupAction_slots);
@@ -192,6 +195,8 @@ QMenu* VideoItemWidget::contextMenu() const
         connect(m_removeAction, &QAction::triggered, self, &VideoItemWidget::removeAction_slots);
         connect(m_removeAllAction, &QAction::triggered, self,
                 &VideoItemWidget::removeAllAction_slots);
+        connect(m_saveListAction, &QAction::triggered, self, &VideoItemWidget::saveListRequested);
+        connect(m_openListAction, &QAction::triggered, self, &VideoItemWidget::openListRequested);
         connect(menu, &QMenu::aboutToShow, self, &VideoItemWidget::updateMenuState);
         SetStyleSheet(menu, MenuStyleSheet(140));
         self->m_menu = menu;
@@ -210,6 +215,8 @@ void VideoItemWidget::translateMenu()
     m_moveDownAction->setText(tr("Move Down"));
     m_removeAction->setText(tr("Remove"));
     m_removeAllAction->setText(tr("Remove All"));
+    m_saveListAction->setText(tr("Save List…"));
+    m_openListAction->setText(tr("Open List…"));
 }
 
 VideoItemWidget::~VideoItemWidget()
@@ -638,6 +645,9 @@ void VideoItemWidget::updateMenuState()
     m_moveDownAction->setEnabled(editable && listPosition >= 0 && listPosition < listRowCount - 1);
     m_removeAction->setEnabled(editable);
     m_removeAllAction->setEnabled(editable);
+    // Saving only reads the list, which a job does not change.
+    m_saveListAction->setEnabled(true);
+    m_openListAction->setEnabled(editable);
 }
 
 void VideoItemWidget::audioSelectComboBox_slots()
@@ -645,13 +655,33 @@ void VideoItemWidget::audioSelectComboBox_slots()
     const int index = m_audioSelectComboBox->currentIndex();
     if (index < 0 || index == audioTrackIndex)
         return;
-    audioTrackIndex = index;
+    applyAudioTrack(index, true);
+}
+
+void VideoItemWidget::chooseAudioTrack(int track)
+{
+    const int tracks = static_cast<int>(mediaInfo.audioStreamLines.size());
+    if (track < 0 || track >= tracks || track == audioTrackIndex)
+        return;
+    {
+        const QSignalBlocker blocker(trackChoice());
+        trackChoice()->setCurrentIndex(track);
+    }
+    // Only the selected row is on preview; another row has nothing to replay.
+    applyAudioTrack(track, selected);
+}
+
+void VideoItemWidget::applyAudioTrack(int track, bool reloadPreview)
+{
+    audioTrackIndex = track;
     // The row, the output profile and the same-format test all read the
     // audio facts from mediaInfo: they must describe the chosen track.
-    SelectAudioTrack(mediaInfo, index);
+    SelectAudioTrack(mediaInfo, track);
     showFacts();
     placeTexts();
     emit audioTrackChanged(this);
+    if (!reloadPreview)
+        return;
     // Empty the preview first, then load the row again, so playback starts
     // over with the chosen track.
     emit clicked(nullptr);

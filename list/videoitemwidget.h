@@ -49,6 +49,10 @@ public:
     // entries that edit the list are disabled.
     void setJobRunning(bool running);
     bool isJobRunning() const { return m_jobRunning; }
+    // Chooses `track` as a pick in the track choice does: the facts, the
+    // output's profile and, on the selected row, the preview follow. A track
+    // the file does not have is ignored.
+    void chooseAudioTrack(int track);
 
     // Read-only access for the list and for tests.
     // Both made on first use.
@@ -100,6 +104,9 @@ signals:
     void cutRangeChanged(VideoItemWidget* item);
     // The user chose another audio track; mediaInfo now describes it.
     void audioTrackChanged(VideoItemWidget* item);
+    // The menu's "Save List…" and "Open List…", for the main window.
+    void saveListRequested();
+    void openListRequested();
 
 public slots:
     void deleteButton_slots();
@@ -129,6 +136,7 @@ private:
     void showThumbnail();
     void showPlaceholder();
     void releaseEngineInfo();
+    void applyAudioTrack(int track, bool reloadPreview);
 
     bool m_defaultOutput = false;
     bool m_jobRunning = false;
@@ -164,4 +172,6 @@ private:
     QAction* m_moveDownAction = nullptr;
     QAction* m_removeAction = nullptr;
     QAction* m_removeAllAction = nullptr;
+    QAction* m_saveListAction = nullptr;
+    QAction* m_openListAction = nullptr;
 };

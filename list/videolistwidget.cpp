@@ -77,9 +77,9 @@ VideoListWidget::VideoListWidget(QWidget* parent) : QWidget(parent)
 
 VideoListWidget::~VideoListWidget() = default;
 
-void VideoListWidget::addItem(const ProbeResult& probe)
+VideoItemWidget* VideoListWidget::addItem(const ProbeResult& probe)
 {
-    addRow(probe);
+    return addRow(probe);
 }
 
 void VideoListWidget::addItem(const QString& path, const QString& thumbnailPath,
@@ -96,7 +96,7 @@ void VideoListWidget::addItem(const QString& path, const QString& thumbnailPath,
     addRow(probe);
 }
 
-void VideoListWidget::addRow(const ProbeResult& probe)
+VideoItemWidget* VideoListWidget::addRow(const ProbeResult& probe)
 {
     // Where the view goes as rows arrive. Files are read one after another,
     // so a batch arrives as a run of rows; following each to the end of the
@@ -127,6 +127,7 @@ void VideoListWidget::addRow(const ProbeResult& probe)
     if (!markedRow())
         item->SetDefaultOutput(true);
     updateTotals();
+    return item;
 }
 
 VideoItemWidget* VideoListWidget::takeFreeRow()
@@ -154,6 +155,8 @@ VideoItemWidget* VideoListWidget::takeFreeRow()
             &VideoListWidget::onOutputFormatMarked);
     connect(row, &VideoItemWidget::cutRangeChanged, this, &VideoListWidget::updateTotals);
     connect(row, &VideoItemWidget::audioTrackChanged, this, &VideoListWidget::onAudioTrackChanged);
+    connect(row, &VideoItemWidget::saveListRequested, this, &VideoListWidget::saveListRequested);
+    connect(row, &VideoItemWidget::openListRequested, this, &VideoListWidget::openListRequested);
     m_items.append(row);
     return row;
 }

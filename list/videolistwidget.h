@@ -29,8 +29,8 @@ public:
 
     // Makes a row for a probed file. The first row of a batch is selected
     // and scrolled into view; the rest of the batch only joins the list (see
-    // setBusyNote).
-    void addItem(const ProbeResult& probe);
+    // setBusyNote). Returns the new row.
+    VideoItemWidget* addItem(const ProbeResult& probe);
     void addItem(const QString& path, const QString& thumbnailPath, const QString& durationLine,
                  const QStringList& videoStreamLines, const QStringList& audioStreamLines,
                  const QString& unused = QString());
@@ -79,6 +79,9 @@ signals:
     void rowCountChanged(int rowsInUse);
     void deleteAllRequested();
     void outputFormatChanged(const QString& name, int itemId);
+    // A row's "Save List…" and "Open List…".
+    void saveListRequested();
+    void openListRequested();
 
 private slots:
     void deleteItem_slots(VideoItemWidget* item);
@@ -97,7 +100,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void addRow(const ProbeResult& probe);
+    VideoItemWidget* addRow(const ProbeResult& probe);
     VideoItemWidget* takeFreeRow();
     void selectFirstInUse();
     void markFirstIfUnmarked();

@@ -36,6 +36,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QHash>
@@ -167,6 +169,12 @@ VCMainWidget::VCMainWidget(QWidget* parent) : QWidget(parent)
     connect(m_topBar, &VCTopWidget::filesChosen, this, &VCMainWidget::AddMediaPaths);
     connect(m_topBar, &VCTopWidget::clearAllRequested, this, &VCMainWidget::ClearAll);
     connect(m_topBar, &VCTopWidget::updateCheckRequested, this, &VCMainWidget::CheckForUpdatesNow);
+    connect(m_topBar, &VCTopWidget::saveListRequested, this, &VCMainWidget::saveJobList_slots);
+    connect(m_topBar, &VCTopWidget::openListRequested, this, &VCMainWidget::openJobList_slots);
+    connect(m_mediaList, &VideoListWidget::saveListRequested, this,
+            &VCMainWidget::saveJobList_slots);
+    connect(m_mediaList, &VideoListWidget::openListRequested, this,
+            &VCMainWidget::openJobList_slots);
     connect(m_mediaList, &VideoListWidget::filesDropped, this, &VCMainWidget::AddMediaPaths);
     connect(m_mediaList, &VideoListWidget::playItemRequested, this, &VCMainWidget::PlayItem);
     connect(m_mediaList, &VideoListWidget::rowCountChanged, m_topBar, &VCTopWidget::RefreshButtons);
@@ -208,15 +216,18 @@ VCMainWidget::VCMainWidget(QWidget* parent) : QWidget(parent)
             &VCMainWidget::snapRowsToKeyframes);
     connect(m_mediaList, &VideoListWidget::rowCountChanged, this,
             &VCMainWidget::forgetUnlistedIndexes);
-    connect(m_probeQueue, &ProbeQueue::probed, this, [this](const ProbeResult& result) {
-        m_mediaList->addItem(result);
-        m_topBar->RefreshButtons(m_mediaList->itemCount());
-        requestIndex(result.filePath);
-    });
-    connect(m_probeQueue, &ProbeQueue::failed, this,
-            [this](const QString& path, ProbeRefusal reason) {
-                m_refused.append({RefusedFileName(path), reason});
-            });
+    connect(m_probeQueue, &ProbeQueue::probed, this, &VCMainWidget::addProbedRow);
+    connect(
+        m_probeQueue, &ProbeQueue::failed, this, [this](const QString& path, ProbeRefusal reason) {
+            m_refused.append({RefusedFileName(path), reason});
+            // Its entry would otherwise wait for a row that never comes
+            // and go to a later row of the same file.
+            const auto due =
+                std::find_if(m_listEntriesDue.begin(), m_listEntriesDue.end(),
+                             [&path](const JobListEntry& entry) { return entry.filePath == path; });
+            if (due != m_listEntriesDue.end())
+                m_listEntriesDue.erase(due);
+        });
     connect(m_probeQueue, &ProbeQueue::busyChanged, this, [this](bool busy) {
         if (!busy && !m_refused.isEmpty())
             showRefusalNotice();
@@ -240,11 +251,7 @@ VCMainWidget::VCMainWidget(QWidget* parent) : QWidget(parent)
         }
     });
     // The blocking single-file path ends in the same list.
-    SetMediaSink([this](const ProbeResult& result) {
-        m_mediaList->addItem(result);
-        m_topBar->RefreshButtons(m_mediaList->itemCount());
-        requestIndex(result.filePath);
-    });
+    SetMediaSink([this](const ProbeResult& result) { addProbedRow(result); });
 
     LayoutChildren();
     m_progressOverlay->hide();
@@ -634,12 +641,206 @@ void VCMainWidget::ClearAll()
     m_topBar->RefreshButtons(m_mediaList->itemCount());
 }
 
+namespace {
+// Lists are kept where the user keeps them, which need not be where the
+// media lies: the list dialogs remember a folder of their own and start,
+// until one is chosen, where "Add Files" does.
+constexpr QLatin1String kListFolderKey("jobListPath");
+constexpr QLatin1String kAddFilesFolderKey("addVideoPath");
+// Names listed in the notice about files gone from an opened list.
+constexpr int kMostMissingNamesListed = 5;
+
+QString ListDialogFolder()
+{
+    for (const QLatin1String key : {kListFolderKey, kAddFilesFolderKey}) {
+        const QString folder = ReadSetting(key);
+        if (!folder.isEmpty() && QFileInfo(folder).isDir())
+            return folder;
+    }
+    return QDir::homePath();
+}
+
+QString ListDialogFilter()
+{
+    return QCoreApplication::translate("VCMainWidget", "Splicora lists (*.splicora.json *.json)");
+}
+} // namespace
+
+void VCMainWidget::addProbedRow(const ProbeResult& result)
+{
+    VideoItemWidget* row = m_mediaList->addItem(result);
+    m_topBar->RefreshButtons(m_mediaList->itemCount());
+    // Matched in order, not by path alone: a file listed twice has a range
+    // for each of its rows.
+    const auto due = std::find_if(
+        m_listEntriesDue.begin(), m_listEntriesDue.end(),
+        [&result](const JobListEntry& entry) { return entry.filePath == result.filePath; });
+    if (due != m_listEntriesDue.end()) {
+        const JobListEntry entry = *due;
+        m_listEntriesDue.erase(due);
+        applyListEntry(row, entry);
+    }
+    requestIndex(result.filePath);
+}
+
+void VCMainWidget::applyListEntry(VideoItemWidget* row, const JobListEntry& entry)
+{
+    // The file may have changed since the list was saved: the range is kept
+    // within what it holds now. Without a duration there is nothing to keep
+    // it within, and the row keeps the whole file.
+    const qint64 duration = row->mediaInfo.duration;
+    if (duration > 0) {
+        const TrimLogic::CutRange range = TrimLogic::NormalizeCutRange(
+            entry.cutStart, entry.cutEnd < 0 ? duration : entry.cutEnd, duration);
+        if (range.start != row->cutStart || range.end != row->cutEnd) {
+            row->cutStart = range.start;
+            row->cutEnd = range.end;
+            row->UpdateCutInfo();
+        }
+    }
+    row->chooseAudioTrack(entry.audioTrackIndex);
+    if (entry.outputFormat)
+        row->setDefaultAction_slots();
+    // Rows arrive while the preview waits for the batch; one already on
+    // preview shows its range again.
+    if (m_playerPanel->item() == row) {
+        m_playerPanel->setItem(nullptr);
+        m_playerPanel->setItem(row);
+    }
+    snapRowsToKeyframes(row->filePath);
+}
+
+bool VCMainWidget::SaveJobList(const QString& path)
+{
+    JobList list;
+    list.hasMode = true;
+    list.mode = m_bottomBar->cutMode();
+    const int marked = m_mediaList->outputFormatId();
+    for (const VideoItemWidget* row : m_mediaList->itemsInUse()) {
+        JobListEntry entry;
+        entry.filePath = row->filePath;
+        entry.cutStart = row->cutStart;
+        // Left open, so the list still means "to the end" if the file is
+        // replaced by a longer one.
+        entry.cutEnd = row->cutEnd >= row->mediaInfo.duration ? -1 : row->cutEnd;
+        entry.audioTrackIndex = row->audioTrackIndex;
+        entry.outputFormat = row->itemId == marked;
+        list.entries.append(entry);
+    }
+    QString error;
+    if (JobListFile::Write(path, list, &error))
+        return true;
+    OpenNotice(this, error);
+    return false;
+}
+
+bool VCMainWidget::OpenJobList(const QString& path)
+{
+    // Like "Add Files": the job reads the rows this would replace.
+    if (m_bottomBar->isConverting())
+        return false;
+    JobList list;
+    QStringList missing;
+    QString error;
+    if (!JobListFile::Read(path, &list, &missing, &error)) {
+        OpenNotice(this, error);
+        return false;
+    }
+    if (list.entries.isEmpty()) {
+        // Nothing of it can be opened; the rows the user has stay.
+        if (missing.isEmpty())
+            OpenNotice(this, tr("The list %1 holds no files.").arg(QFileInfo(path).fileName()));
+        else
+            showMissingListFilesNotice(missing);
+        return false;
+    }
+    // Asked before the rows go, not after: without the tool nothing of the
+    // list would come back.
+    if (MediaToolMissing()) {
+        OpenNotice(this, MissingMediaToolText());
+        return false;
+    }
+    // Files still being added count too: they belong to the list replaced.
+    const int rows = m_mediaList->itemCount() + m_probeQueue->pendingCount();
+    if (rows > 0) {
+        MyMessageDialog dialog(this);
+        dialog.setupMessage(
+            rows == 1 ? tr("Replace the file in the list with the saved list?")
+                      : tr("Replace the %1 files in the list with the saved list?").arg(rows));
+        dialog.messageLabel()->setTextFormat(Qt::PlainText);
+        dialog.setButtonCaptions(tr("Cancel"), tr("Replace"));
+        CenterOverMainWindow(&dialog);
+        dialog.exec();
+        if (!dialog.result() || m_bottomBar->isConverting())
+            return false;
+    }
+
+    // What was being added, and what it refused, belong to the list replaced.
+    m_refused.clear();
+    m_listEntriesDue.clear();
+    m_probeQueue->cancelAll();
+    ClearAll();
+    if (list.hasMode)
+        m_bottomBar->setCutMode(list.mode);
+    QStringList paths;
+    for (const JobListEntry& entry : std::as_const(list.entries))
+        paths << entry.filePath;
+    m_listEntriesDue = list.entries;
+    AddMediaPaths(paths);
+    if (!missing.isEmpty())
+        showMissingListFilesNotice(missing);
+    return true;
+}
+
+void VCMainWidget::showMissingListFilesNotice(const QStringList& paths)
+{
+    const int count = static_cast<int>(paths.size());
+    MyMessageDialog* dialog = OpenNotice(this, QString());
+    QLabel* label = dialog->messageLabel();
+    label->ensurePolished();
+    // One line per file: a long name is shortened in its middle.
+    const QFontMetrics metrics(label->font());
+    QStringList lines{count == 1 ? tr("This file of the list was not found:")
+                                 : tr("These files of the list were not found:")};
+    const int listed = std::min(count, kMostMissingNamesListed);
+    for (int i = 0; i < listed; ++i)
+        lines << metrics.elidedText(RefusedFileName(paths.at(i)), Qt::ElideMiddle, label->width());
+    if (listed < count)
+        lines << tr("... and %n more.", nullptr, count - listed);
+    label->setText(lines.join(QLatin1Char('\n')));
+}
+
+void VCMainWidget::saveJobList_slots()
+{
+    const QString path = QFileDialog::getSaveFileName(
+        this, tr("Save List"),
+        QDir(ListDialogFolder()).filePath(QStringLiteral("list.splicora.json")),
+        ListDialogFilter());
+    if (path.isEmpty())
+        return;
+    WriteSetting(kListFolderKey, QFileInfo(path).absolutePath());
+    SaveJobList(path);
+}
+
+void VCMainWidget::openJobList_slots()
+{
+    if (m_bottomBar->isConverting())
+        return;
+    const QString path =
+        QFileDialog::getOpenFileName(this, tr("Open List"), ListDialogFolder(), ListDialogFilter());
+    if (path.isEmpty())
+        return;
+    WriteSetting(kListFolderKey, QFileInfo(path).absolutePath());
+    OpenJobList(path);
+}
+
 void VCMainWidget::closeEvent(QCloseEvent* event)
 {
     // No probe may outlive the window that asked for it, and a job cut short
     // by closing leaves no partial result behind. Nobody is left to read a
     // notice about the files it refused.
     m_refused.clear();
+    m_listEntriesDue.clear();
     m_probeQueue->cancelAll();
     m_playerPanel->setItem(nullptr);
     if (m_bottomBar->isConverting())

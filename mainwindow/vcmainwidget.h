@@ -1,5 +1,6 @@
 #pragma once
 
+#include "list/joblist.h"
 #include "media/proberefusal.h"
 
 #include <QList>
@@ -16,6 +17,7 @@ class ConvertProgressWidget;
 class QKeyEvent;
 class NoUpdateWidget;
 class ProbeQueue;
+struct ProbeResult;
 class VCBottomWidget;
 class VCMainWidget;
 class VCTopWidget;
@@ -65,6 +67,18 @@ public:
     // Empties the list: the preview is handed nothing first.
     void ClearAll();
 
+    // Writes the rows in use, in list order, as a saved list: paths, ranges
+    // (a range to the file's end is left open), tracks, the output-format
+    // mark and the cut mode. A failure is told in a notice; false then.
+    bool SaveJobList(const QString& path);
+    // Replaces the rows with the files of a saved list, asking first when the
+    // list has rows. Each row takes its saved range, track and mark as it
+    // arrives from the probe; the cut mode is taken when the list names one.
+    // Files gone since saving are named in one notice. Returns false when
+    // nothing was opened: a job runs, the list cannot be read (a notice says
+    // why), or the user kept the rows.
+    bool OpenJobList(const QString& path);
+
     // Shows the progress overlay over the window (a job starts) or hides it.
     void ShowProgress(bool show);
 
@@ -75,6 +89,10 @@ public:
 public slots:
     // The automatic check, at most once a calendar day, a little after start.
     void firstCheckUpdate_slots();
+    // The menus' "Save List…" and "Open List…": ask for the file, then save
+    // or open it.
+    void saveJobList_slots();
+    void openJobList_slots();
 
 public:
     VCTopWidget* topBar() const { return m_topBar; }
@@ -120,6 +138,10 @@ private:
     // keyframe cut will keep them.
     void snapRowsToKeyframes(const QString& path);
     void showRefusalNotice();
+    // A probed file becomes a row; a row of an opened list takes its entry.
+    void addProbedRow(const ProbeResult& result);
+    void applyListEntry(VideoItemWidget* row, const JobListEntry& entry);
+    void showMissingListFilesNotice(const QStringList& paths);
     void showStartNotices();
     // One notice after the other, each once the one before is answered.
     void showNoticesInTurn(QStringList texts);
@@ -147,6 +169,8 @@ private:
     QStringList m_indexLater; // read-ahead held back while files are added
     // Files refused since the queue was last idle, in order.
     QList<RefusedFile> m_refused;
+    // Entries of an opened list whose rows have not arrived yet, in order.
+    QList<JobListEntry> m_listEntriesDue;
     bool m_busyCursor = false;
     bool m_previewPending = false;
     bool m_startNoticesDue = true;

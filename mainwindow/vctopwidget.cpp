@@ -99,12 +99,17 @@ VCTopWidget::VCTopWidget(QWidget* parent)
     connect(m_menuButton, &MyPushButton::clicked, this, &VCTopWidget::menuButton_slots);
     connect(m_bugButton, &MyPushButton::clicked, this, &VCTopWidget::bugButton_slots);
 
+    m_saveListAction = m_mainMenu->addAction(QString());
+    m_openListAction = m_mainMenu->addAction(QString());
+    m_mainMenu->addSeparator();
     m_homepageAction = m_mainMenu->addAction(QString());
     m_howcutAction = m_mainMenu->addAction(QString());
     m_howjoinAction = m_mainMenu->addAction(QString());
     m_supportAction = m_mainMenu->addAction(QString());
     m_checkUpgradeAction = m_mainMenu->addAction(QString());
     m_mainMenu->addMenu(m_languageMenu);
+    connect(m_saveListAction, &QAction::triggered, this, &VCTopWidget::saveListRequested);
+    connect(m_openListAction, &QAction::triggered, this, &VCTopWidget::openListRequested);
     connect(m_homepageAction, &QAction::triggered, this, &VCTopWidget::slots_homepageAction);
     connect(m_howcutAction, &QAction::triggered, this, &VCTopWidget::slots_howcutAction);
     connect(m_howjoinAction, &QAction::triggered, this, &VCTopWidget::slots_howjoinAction);
@@ -199,6 +204,8 @@ void VCTopWidget::Retranslate()
     m_minButton->setToolTip(tr("Minimize"));
     m_closeButton->setToolTip(tr("Close"));
 
+    m_saveListAction->setText(tr("Save List…"));
+    m_openListAction->setText(tr("Open List…"));
     m_homepageAction->setText(tr("Homepage"));
     m_howcutAction->setText(tr("How to cut video"));
     m_howjoinAction->setText(tr("How to join videos"));
@@ -228,6 +235,8 @@ void VCTopWidget::applyCommandStates()
     SetCommandEnabled(m_AddButton, !m_jobRunning);
     SetCommandEnabled(m_ClearButton, hasRows && !m_jobRunning);
     m_ClearButton->setVisible(hasRows);
+    // Opening a list replaces the rows the job is reading; saving only reads them.
+    m_openListAction->setEnabled(!m_jobRunning);
 }
 
 void VCTopWidget::closeButton_slots()

@@ -12,10 +12,10 @@ class MyTempButton5;
 
 // The strip across the top of the frameless main window: it stands in for the
 // window frame (logo, title, minimise, close), carries the list commands
-// "Add Files" and "Clear All", and opens the main menu (help pages, update
-// check, language). It holds the language list and performs the switch. The
-// main window calls LayoutChildren(), ApplySkin() and Retranslate() again
-// whenever size, skin or language change.
+// "Add Files" and "Clear All", and opens the main menu (saving and opening a
+// list of files, help pages, update check, language). It holds the language
+// list and performs the switch. The main window calls LayoutChildren(),
+// ApplySkin() and Retranslate() again whenever size, skin or language change.
 class VCTopWidget : public QWidget
 {
     Q_OBJECT
@@ -39,7 +39,8 @@ public:
     // Called after every change of the list's row count.
     void RefreshButtons(int rowCount);
     // While a job runs, "Add Files" and "Clear All" cannot act and show their
-    // disabled look; afterwards they follow the row count again.
+    // disabled look, and the menu cannot open a list; afterwards they follow
+    // the row count again.
     void setJobRunning(bool running);
     bool isJobRunning() const { return m_jobRunning; }
 
@@ -51,6 +52,8 @@ public:
     MyPushButton* feedbackButton() const { return m_bugButton; }
     QMenu* mainMenu() const { return m_mainMenu; }
     QMenu* languageMenu() const { return m_languageMenu; }
+    QAction* saveListAction() const { return m_saveListAction; }
+    QAction* openListAction() const { return m_openListAction; }
     // Where the main menu opens: below the menu button, in screen coordinates.
     QPoint menuPosition() const;
     QLabel* titleLabel() const { return m_titleLabel; }
@@ -67,6 +70,9 @@ signals:
     void startEnabledChanged(bool enabled);
     // The menu's "Update" entry.
     void updateCheckRequested();
+    // The menu's "Save List…" and "Open List…" entries.
+    void saveListRequested();
+    void openListRequested();
 
 public slots:
     void closeButton_slots();
@@ -104,6 +110,8 @@ private:
     QLabel* m_versionLabel = nullptr;
     QMenu* m_mainMenu = nullptr;
     QMenu* m_languageMenu = nullptr;
+    QAction* m_saveListAction = nullptr;
+    QAction* m_openListAction = nullptr;
     QAction* m_homepageAction = nullptr;
     QAction* m_howcutAction = nullptr;
     QAction* m_howjoinAction = nullptr;

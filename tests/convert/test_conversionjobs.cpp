@@ -157,17 +157,12 @@ private Q_SLOTS:
     {
         TestMedia::UseBuildAppFolder();
         QVERIFY(TestMedia::MakeClip(media("ten.mp4"), 10.0));
-        for (const char* name : {"s1.mp4", "s2.mp4", "s3.mp4"})
+        for (const char* name : {"s1.mp4", "s2.mp4"})
             QVERIFY(TestMedia::MakeClip(media(name), 6.0));
         QVERIFY(TestMedia::MakeClip(media("small25.mp4"), 6.0, 320, 240, 25));
         QVERIFY(TestMedia::MakeClip(media("wide30.mp4"), 6.0, 640, 360, 30));
         QVERIFY(TestMedia::MakeClip(media("two tracks.mp4"), 4.0, 320, 240, 25, true, 2));
-        QVERIFY(TestMedia::MakeClip(media("v1.mp4"), 3.0, 320, 240, 25, true, 0));
-        QVERIFY(TestMedia::MakeClip(media("v2.mp4"), 2.0, 320, 240, 25, true, 0));
-        for (const char* name : {"a1.mp3", "a2.mp3"})
-            QVERIFY(TestMedia::MakeClip(media(name), 3.0, 0, 0, 0, false, 1));
-        QVERIFY(TestMedia::RunFfmpeg({"-f", "lavfi", "-i", "sine=sample_rate=8000:duration=2",
-                                      "-c:a", "libmp3lame", "-b:a", "8k", media("tone.mp3")}));
+        QVERIFY(TestMedia::MakeClip(media("a1.mp3"), 3.0, 0, 0, 0, false, 1));
         QVERIFY(TestMedia::MakeClip(media("long1.mp4"), 12.0, 640, 360, 30));
         QVERIFY(TestMedia::MakeClip(media("long2.mp4"), 12.0, 320, 240, 25));
     }
@@ -439,7 +434,7 @@ private Q_SLOTS:
     void overlayShowsHundredthsOfAPercent()
     {
         ConvertProgressWidget* overlay = m_window->progressOverlay();
-        QVERIFY(add({"s1.mp4", "s2.mp4", "s3.mp4"}));
+        QVERIFY(add({"s1.mp4", "s2.mp4", "a1.mp3"}));
         m_window->ShowProgress(true);
         QCOMPARE(overlay->titleLabel()->text(), QStringLiteral("Joining"));
         const int track = overlay->trackLabel()->width();

@@ -48,10 +48,10 @@ private:
         return names;
     }
     VideoItemWidget* row(int index) const { return m_list->itemsInUse().value(index); }
-    static QAction* menuAction(VideoItemWidget* item, const char* text)
+    static QAction* menuAction(VideoItemWidget* item, const QString& text)
     {
         for (QAction* action : item->contextMenu()->actions())
-            if (action->text() == QLatin1String(text))
+            if (action->text() == text)
                 return action;
         return nullptr;
     }
@@ -62,7 +62,7 @@ private:
         menu->popup(item->mapToGlobal(QPoint(20, 20)));
         QStringList entries;
         for (QAction* action : menu->actions())
-            if (action->isEnabled())
+            if (action->isEnabled() && !action->isSeparator())
                 entries << action->text();
         menu->hide();
         return entries;
@@ -445,7 +445,8 @@ private Q_SLOTS:
         QSignalSpy removeAll(m_list.get(), &VideoListWidget::deleteAllRequested);
         for (int i = 0; i < 3; ++i) {
             QVERIFY(!row(i)->deleteButton()->isEnabled());
-            QCOMPARE(enabledEntries(row(i)), QStringList());
+            // Saving the list only reads it.
+            QCOMPARE(enabledEntries(row(i)), QStringList{QStringLiteral("Save List\u2026")});
             QTest::mouseClick(row(i)->deleteButton(), Qt::LeftButton);
         }
         menuAction(row(1), "Move Up")->trigger();
@@ -483,14 +484,23 @@ private Q_SLOTS:
         for (QAction* action : row(0)->contextMenu()->actions())
             if (!action->isSeparator())
                 texts << action->text();
+        const QString save = QStringLiteral("Save List\u2026");
+        const QString open = QStringLiteral("Open List\u2026");
         QCOMPARE(texts, (QStringList{"Set as default format", "Move Up", "Move Down", "Remove",
-                                     "Remove All"}));
+                                     "Remove All", save, open}));
         // Only the moves that can happen are offered.
-        QCOMPARE(enabledEntries(row(0)),
-                 (QStringList{"Set as default format", "Move Down", "Remove", "Remove All"}));
+        QCOMPARE(enabledEntries(row(0)), (QStringList{"Set as default format", "Move Down",
+                                                      "Remove", "Remove All", save, open}));
         QCOMPARE(enabledEntries(row(1)), texts);
-        QCOMPARE(enabledEntries(row(2)),
-                 (QStringList{"Set as default format", "Move Up", "Remove", "Remove All"}));
+        QCOMPARE(enabledEntries(row(2)), (QStringList{"Set as default format", "Move Up", "Remove",
+                                                      "Remove All", save, open}));
+        // Saving and opening a list are the main window's: the list passes them on.
+        QSignalSpy saves(m_list.get(), &VideoListWidget::saveListRequested);
+        QSignalSpy opens(m_list.get(), &VideoListWidget::openListRequested);
+        menuAction(row(2), "Save List\u2026")->trigger();
+        menuAction(row(0), "Open List\u2026")->trigger();
+        QCOMPARE(saves.count(), 1);
+        QCOMPARE(opens.count(), 1);
 
         // The first row cannot go up; the others move one place.
         menuAction(row(0), "Move Up")->trigger();

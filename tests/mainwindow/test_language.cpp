@@ -122,8 +122,10 @@ private slots:
     void menuOffersTheEntriesAndLanguagesInOrder()
     {
         QCOMPARE(ActionTexts(topBar()->mainMenu()),
-                 (QStringList{"Homepage", "How to cut video", "How to join videos", "Support",
+                 (QStringList{QStringLiteral("Save List\u2026"), QStringLiteral("Open List\u2026"),
+                              "", "Homepage", "How to cut video", "How to join videos", "Support",
                               "Update", "Language"}));
+        QVERIFY(topBar()->mainMenu()->actions().at(2)->isSeparator());
         QCOMPARE(topBar()->mainMenu()->actions().last()->menu(), topBar()->languageMenu());
         QCOMPARE(ActionTexts(topBar()->languageMenu()),
                  (QStringList{"English", "Deutsch", QStringLiteral("Fran\u00e7ais"),
@@ -183,7 +185,7 @@ private slots:
         QVERIFY(addFiles != QLatin1String("Add Files"));
         QCOMPARE(topBar()->addButton()->text(), addFiles);
         QCOMPARE(topBar()->languageMenu()->title(), Tr("VCTopWidget", "Language"));
-        QCOMPARE(ActionTexts(topBar()->mainMenu()).first(), Tr("VCTopWidget", "Homepage"));
+        QCOMPARE(ActionTexts(topBar()->mainMenu()).at(3), Tr("VCTopWidget", "Homepage"));
         QVERIFY(LabelTexts(m_window->mediaList())
                     .contains(Tr("ListNoItemWidget", "Drag and drop files to start")));
         QCOMPARE(m_window->bottomBar()->startButton()->text(), Tr("VCBottomWidget", "Cut"));

@@ -246,7 +246,10 @@ private slots:
         m_main->setRoute(kManifestPath, Serve(ManifestXml("2.0.54", Entry("2.0.54", "en"))));
         QSignalSpy finished(checkDialog(), &NoUpdateWidget::checkFinished);
         const QList<QAction*> entries = m_window->topBar()->mainMenu()->actions();
-        entries.at(4)->trigger(); // "Update"
+        const auto update = std::find_if(entries.cbegin(), entries.cend(),
+                                         [](const QAction* a) { return a->text() == "Update"; });
+        QVERIFY(update != entries.cend());
+        (*update)->trigger();
         QVERIFY(checkDialog()->isVisible());
         QVERIFY(finished.wait(20000));
         QCOMPARE(m_main->requestCount(kManifestPath), 1);
