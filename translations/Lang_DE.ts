@@ -2,6 +2,21 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de" sourcelanguage="en">
 <context>
+    <name>ConversionJob</name>
+    <message>
+        <source>The job was cancelled.</source>
+        <translation>Der Auftrag wurde abgebrochen.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; already exists and is left as it is.</source>
+        <translation>„%1“ ist bereits vorhanden und bleibt unverändert.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; cannot be replaced.</source>
+        <translation>„%1“ kann nicht ersetzt werden.</translation>
+    </message>
+</context>
+<context>
     <name>ConvertProgressWidget</name>
     <message>
         <source>Converting...</source>
@@ -123,6 +138,69 @@
     <message>
         <source>A conversion is running. Finish or cancel it first, then update.</source>
         <translation>Es läuft noch eine Konvertierung. Warten Sie, bis sie abgeschlossen ist, oder brechen Sie sie ab, bevor Sie aktualisieren.</translation>
+    </message>
+</context>
+<context>
+    <name>JobListFile</name>
+    <message>
+        <source>This is not a Splicora list: its text is not JSON (%1 at character %2).</source>
+        <translation>Dies ist keine Splicora-Liste: Der Text ist kein JSON (%1 bei Zeichen %2).</translation>
+    </message>
+    <message>
+        <source>This is not a Splicora list: it holds no JSON object.</source>
+        <translation>Dies ist keine Splicora-Liste: Sie enthält kein JSON-Objekt.</translation>
+    </message>
+    <message>
+        <source>This is not a Splicora list: it has no version number.</source>
+        <translation>Dies ist keine Splicora-Liste: Sie hat keine Versionsnummer.</translation>
+    </message>
+    <message>
+        <source>This list was saved by a newer version of Splicora (list version %1); update Splicora to open it.</source>
+        <translation>Diese Liste wurde mit einer neueren Version von Splicora gespeichert (Listenversion %1); aktualisieren Sie Splicora, um sie zu öffnen.</translation>
+    </message>
+    <message>
+        <source>This is not a Splicora list: it has no &quot;items&quot; array.</source>
+        <translation>Dies ist keine Splicora-Liste: Sie hat kein „items“-Feld.</translation>
+    </message>
+    <message>
+        <source>Item %1 of the list is not an object.</source>
+        <translation>Eintrag %1 der Liste ist kein Objekt.</translation>
+    </message>
+    <message>
+        <source>Item %1 of the list has no path.</source>
+        <translation>Eintrag %1 der Liste hat keinen Pfad.</translation>
+    </message>
+    <message>
+        <source>Item %1 of the list has a start that is not a time (seconds, 0 or more).</source>
+        <translation>Eintrag %1 der Liste hat einen Anfang, der keine Zeit ist (Sekunden, 0 oder mehr).</translation>
+    </message>
+    <message>
+        <source>Item %1 of the list has an end that is not a time (seconds, 0 or more).</source>
+        <translation>Eintrag %1 der Liste hat ein Ende, das keine Zeit ist (Sekunden, 0 oder mehr).</translation>
+    </message>
+    <message>
+        <source>Item %1 of the list ends before its start.</source>
+        <translation>Eintrag %1 der Liste endet vor seinem Anfang.</translation>
+    </message>
+    <message>
+        <source>Item %1 of the list has a track that is not a whole number, 0 or more.</source>
+        <translation>Eintrag %1 der Liste hat eine Tonspur, die keine ganze Zahl von 0 an ist.</translation>
+    </message>
+    <message>
+        <source>The list could not be saved as %1: %2.</source>
+        <translation>Die Liste konnte nicht als %1 gespeichert werden: %2.</translation>
+    </message>
+    <message>
+        <source>The list %1 cannot be read: %2.</source>
+        <translation>Die Liste %1 kann nicht gelesen werden: %2.</translation>
+    </message>
+    <message>
+        <source>it is not a file</source>
+        <translation>es ist keine Datei</translation>
+    </message>
+    <message>
+        <source>The list %1 cannot be read: it is far too large to be a list.</source>
+        <translation>Die Liste %1 kann nicht gelesen werden: Sie ist viel zu groß für eine Liste.</translation>
     </message>
 </context>
 <context>
@@ -393,10 +471,6 @@ Löschen Sie ihn; bis dahin nutzt jeder Start einen neuen.</translation>
         <translation>Konvertierung fehlgeschlagen.</translation>
     </message>
     <message>
-        <source>Re-encoded: %1.</source>
-        <translation>Neu kodiert: %1.</translation>
-    </message>
-    <message>
         <source>Join Completed.</source>
         <translation>Zusammenfügen abgeschlossen.</translation>
     </message>
@@ -416,22 +490,6 @@ Löschen Sie ihn; bis dahin nutzt jeder Start einen neuen.</translation>
         <source>Open Folder</source>
         <translation>Ordner öffnen</translation>
     </message>
-    <message>
-        <source>Conversion failed, error code</source>
-        <translation>Konvertierung fehlgeschlagen, Fehlercode</translation>
-    </message>
-    <message>
-        <source>The output file path is too long. Choose an output folder with a shorter path.</source>
-        <translation>Der Pfad der Ausgabedatei ist zu lang. Wählen Sie einen Ausgabeordner mit kürzerem Pfad.</translation>
-    </message>
-    <message>
-        <source>The conversion stopped making progress and was ended.</source>
-        <translation>Die Konvertierung kam nicht mehr voran und wurde beendet.</translation>
-    </message>
-    <message>
-        <source>The media tool stopped before the result was complete.</source>
-        <translation>Das Hilfsprogramm wurde beendet, bevor das Ergebnis vollständig war.</translation>
-    </message>
 </context>
 <context>
     <name>VCMainWidget</name>
@@ -442,6 +500,53 @@ Löschen Sie ihn; bis dahin nutzt jeder Start einen neuen.</translation>
     <message>
         <source>OK</source>
         <translation>OK</translation>
+    </message>
+    <message>
+        <source>Splicora lists (*.splicora.json *.json)</source>
+        <translation>Splicora-Listen (*.splicora.json *.json)</translation>
+    </message>
+    <message>
+        <source>The list %1 holds no files.</source>
+        <translation>Die Liste %1 enthält keine Dateien.</translation>
+    </message>
+    <message>
+        <source>Replace the file in the list with the saved list?</source>
+        <translation>Die Datei in der Liste durch die gespeicherte Liste ersetzen?</translation>
+    </message>
+    <message>
+        <source>Replace the %1 files in the list with the saved list?</source>
+        <translation>Die %1 Dateien in der Liste durch die gespeicherte Liste ersetzen?</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Replace</source>
+        <translation>Ersetzen</translation>
+    </message>
+    <message>
+        <source>This file of the list was not found:</source>
+        <translation>Diese Datei der Liste wurde nicht gefunden:</translation>
+    </message>
+    <message>
+        <source>These files of the list were not found:</source>
+        <translation>Diese Dateien der Liste wurden nicht gefunden:</translation>
+    </message>
+    <message numerus="yes">
+        <source>... and %n more.</source>
+        <translation>
+            <numerusform>... und %n weitere.</numerusform>
+            <numerusform>... und %n weitere.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Save List</source>
+        <translation>Liste speichern</translation>
+    </message>
+    <message>
+        <source>Open List</source>
+        <translation>Liste öffnen</translation>
     </message>
 </context>
 <context>
@@ -514,6 +619,14 @@ Löschen Sie ihn; bis dahin nutzt jeder Start einen neuen.</translation>
         <source>Language</source>
         <translation>Sprache</translation>
     </message>
+    <message>
+        <source>Save List…</source>
+        <translation>Liste speichern…</translation>
+    </message>
+    <message>
+        <source>Open List…</source>
+        <translation>Liste öffnen…</translation>
+    </message>
 </context>
 <context>
     <name>VideoItemWidget</name>
@@ -552,6 +665,14 @@ Löschen Sie ihn; bis dahin nutzt jeder Start einen neuen.</translation>
     <message>
         <source>Track</source>
         <translation>Spur</translation>
+    </message>
+    <message>
+        <source>Save List…</source>
+        <translation>Liste speichern…</translation>
+    </message>
+    <message>
+        <source>Open List…</source>
+        <translation>Liste öffnen…</translation>
     </message>
 </context>
 <context>

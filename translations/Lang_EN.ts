@@ -11,4 +11,14 @@
         </translation>
     </message>
 </context>
+<context>
+    <name>VCMainWidget</name>
+    <message numerus="yes">
+        <source>... and %n more.</source>
+        <translation>
+            <numerusform>... and %n more.</numerusform>
+            <numerusform>... and %n more.</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>

@@ -2,6 +2,21 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="es" sourcelanguage="en">
 <context>
+    <name>ConversionJob</name>
+    <message>
+        <source>The job was cancelled.</source>
+        <translation>La tarea se ha cancelado.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; already exists and is left as it is.</source>
+        <translation>«%1» ya existe y se deja como está.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; cannot be replaced.</source>
+        <translation>No se puede reemplazar «%1».</translation>
+    </message>
+</context>
+<context>
     <name>ConvertProgressWidget</name>
     <message>
         <source>Converting...</source>
@@ -123,6 +138,69 @@
     <message>
         <source>A conversion is running. Finish or cancel it first, then update.</source>
         <translation>Hay una conversión en curso. Termínela o cancélela antes de actualizar.</translation>
+    </message>
+</context>
+<context>
+    <name>JobListFile</name>
+    <message>
+        <source>This is not a Splicora list: its text is not JSON (%1 at character %2).</source>
+        <translation>No es una lista de Splicora: su texto no es JSON (%1 en el carácter %2).</translation>
+    </message>
+    <message>
+        <source>This is not a Splicora list: it holds no JSON object.</source>
+        <translation>No es una lista de Splicora: no contiene ningún objeto JSON.</translation>
+    </message>
+    <message>
+        <source>This is not a Splicora list: it has no version number.</source>
+        <translation>No es una lista de Splicora: no tiene número de versión.</translation>
+    </message>
+    <message>
+        <source>This list was saved by a newer version of Splicora (list version %1); update Splicora to open it.</source>
+        <translation>Esta lista se guardó con una versión más reciente de Splicora (versión de lista %1); actualice Splicora para abrirla.</translation>
+    </message>
+    <message>
+        <source>This is not a Splicora list: it has no &quot;items&quot; array.</source>
+        <translation>No es una lista de Splicora: no tiene la matriz «items».</translation>
+    </message>
+    <message>
+        <source>Item %1 of the list is not an object.</source>
+        <translation>El elemento %1 de la lista no es un objeto.</translation>
+    </message>
+    <message>
+        <source>Item %1 of the list has no path.</source>
+        <translation>El elemento %1 de la lista no tiene ruta.</translation>
+    </message>
+    <message>
+        <source>Item %1 of the list has a start that is not a time (seconds, 0 or more).</source>
+        <translation>El elemento %1 de la lista tiene un inicio que no es un tiempo (segundos, 0 o más).</translation>
+    </message>
+    <message>
+        <source>Item %1 of the list has an end that is not a time (seconds, 0 or more).</source>
+        <translation>El elemento %1 de la lista tiene un final que no es un tiempo (segundos, 0 o más).</translation>
+    </message>
+    <message>
+        <source>Item %1 of the list ends before its start.</source>
+        <translation>El elemento %1 de la lista termina antes de su inicio.</translation>
+    </message>
+    <message>
+        <source>Item %1 of the list has a track that is not a whole number, 0 or more.</source>
+        <translation>El elemento %1 de la lista tiene una pista que no es un número entero de 0 o más.</translation>
+    </message>
+    <message>
+        <source>The list could not be saved as %1: %2.</source>
+        <translation>No se pudo guardar la lista como %1: %2.</translation>
+    </message>
+    <message>
+        <source>The list %1 cannot be read: %2.</source>
+        <translation>No se puede leer la lista %1: %2.</translation>
+    </message>
+    <message>
+        <source>it is not a file</source>
+        <translation>no es un archivo</translation>
+    </message>
+    <message>
+        <source>The list %1 cannot be read: it is far too large to be a list.</source>
+        <translation>No se puede leer la lista %1: es demasiado grande para ser una lista.</translation>
     </message>
 </context>
 <context>
@@ -393,10 +471,6 @@ Bórrela; mientras tanto, cada inicio usa otra carpeta.</translation>
         <translation>La conversión ha fallado.</translation>
     </message>
     <message>
-        <source>Re-encoded: %1.</source>
-        <translation>Se ha recodificado porque %1.</translation>
-    </message>
-    <message>
         <source>Join Completed.</source>
         <translation>Unión completada.</translation>
     </message>
@@ -416,22 +490,6 @@ Bórrela; mientras tanto, cada inicio usa otra carpeta.</translation>
         <source>Open Folder</source>
         <translation>Abrir carpeta</translation>
     </message>
-    <message>
-        <source>Conversion failed, error code</source>
-        <translation>La conversión ha fallado, código de error</translation>
-    </message>
-    <message>
-        <source>The output file path is too long. Choose an output folder with a shorter path.</source>
-        <translation>La ruta del archivo de salida es demasiado larga. Elija una carpeta de destino con una ruta más corta.</translation>
-    </message>
-    <message>
-        <source>The conversion stopped making progress and was ended.</source>
-        <translation>La conversión ha dejado de avanzar y se ha detenido.</translation>
-    </message>
-    <message>
-        <source>The media tool stopped before the result was complete.</source>
-        <translation>La herramienta multimedia se ha detenido antes de completar el resultado.</translation>
-    </message>
 </context>
 <context>
     <name>VCMainWidget</name>
@@ -442,6 +500,53 @@ Bórrela; mientras tanto, cada inicio usa otra carpeta.</translation>
     <message>
         <source>OK</source>
         <translation>Aceptar</translation>
+    </message>
+    <message>
+        <source>Splicora lists (*.splicora.json *.json)</source>
+        <translation>Listas de Splicora (*.splicora.json *.json)</translation>
+    </message>
+    <message>
+        <source>The list %1 holds no files.</source>
+        <translation>La lista %1 no contiene archivos.</translation>
+    </message>
+    <message>
+        <source>Replace the file in the list with the saved list?</source>
+        <translation>¿Reemplazar el archivo de la lista por la lista guardada?</translation>
+    </message>
+    <message>
+        <source>Replace the %1 files in the list with the saved list?</source>
+        <translation>¿Reemplazar los %1 archivos de la lista por la lista guardada?</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Replace</source>
+        <translation>Reemplazar</translation>
+    </message>
+    <message>
+        <source>This file of the list was not found:</source>
+        <translation>No se encontró este archivo de la lista:</translation>
+    </message>
+    <message>
+        <source>These files of the list were not found:</source>
+        <translation>No se encontraron estos archivos de la lista:</translation>
+    </message>
+    <message numerus="yes">
+        <source>... and %n more.</source>
+        <translation>
+            <numerusform>... y %n más.</numerusform>
+            <numerusform>... y %n más.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Save List</source>
+        <translation>Guardar lista</translation>
+    </message>
+    <message>
+        <source>Open List</source>
+        <translation>Abrir lista</translation>
     </message>
 </context>
 <context>
@@ -514,6 +619,14 @@ Bórrela; mientras tanto, cada inicio usa otra carpeta.</translation>
         <source>Language</source>
         <translation>Idioma</translation>
     </message>
+    <message>
+        <source>Save List…</source>
+        <translation>Guardar lista…</translation>
+    </message>
+    <message>
+        <source>Open List…</source>
+        <translation>Abrir lista…</translation>
+    </message>
 </context>
 <context>
     <name>VideoItemWidget</name>
@@ -552,6 +665,14 @@ Bórrela; mientras tanto, cada inicio usa otra carpeta.</translation>
     <message>
         <source>Track</source>
         <translation>Pista</translation>
+    </message>
+    <message>
+        <source>Save List…</source>
+        <translation>Guardar lista…</translation>
+    </message>
+    <message>
+        <source>Open List…</source>
+        <translation>Abrir lista…</translation>
     </message>
 </context>
 <context>

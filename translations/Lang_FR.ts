@@ -2,6 +2,21 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr" sourcelanguage="en">
 <context>
+    <name>ConversionJob</name>
+    <message>
+        <source>The job was cancelled.</source>
+        <translation>La tâche a été annulée.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; already exists and is left as it is.</source>
+        <translation>« %1 » existe déjà et reste tel quel.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; cannot be replaced.</source>
+        <translation>« %1 » ne peut pas être remplacé.</translation>
+    </message>
+</context>
+<context>
     <name>ConvertProgressWidget</name>
     <message>
         <source>Converting...</source>
@@ -123,6 +138,69 @@
     <message>
         <source>A conversion is running. Finish or cancel it first, then update.</source>
         <translation>Une conversion est en cours. Attendez qu&apos;elle se termine ou annulez-la, puis lancez la mise à jour.</translation>
+    </message>
+</context>
+<context>
+    <name>JobListFile</name>
+    <message>
+        <source>This is not a Splicora list: its text is not JSON (%1 at character %2).</source>
+        <translation>Ce n’est pas une liste Splicora : son texte n’est pas du JSON (%1 au caractère %2).</translation>
+    </message>
+    <message>
+        <source>This is not a Splicora list: it holds no JSON object.</source>
+        <translation>Ce n’est pas une liste Splicora : elle ne contient aucun objet JSON.</translation>
+    </message>
+    <message>
+        <source>This is not a Splicora list: it has no version number.</source>
+        <translation>Ce n’est pas une liste Splicora : elle n’a pas de numéro de version.</translation>
+    </message>
+    <message>
+        <source>This list was saved by a newer version of Splicora (list version %1); update Splicora to open it.</source>
+        <translation>Cette liste a été enregistrée par une version plus récente de Splicora (version de liste %1) ; mettez Splicora à jour pour l’ouvrir.</translation>
+    </message>
+    <message>
+        <source>This is not a Splicora list: it has no &quot;items&quot; array.</source>
+        <translation>Ce n’est pas une liste Splicora : elle n’a pas de tableau « items ».</translation>
+    </message>
+    <message>
+        <source>Item %1 of the list is not an object.</source>
+        <translation>L’élément %1 de la liste n’est pas un objet.</translation>
+    </message>
+    <message>
+        <source>Item %1 of the list has no path.</source>
+        <translation>L’élément %1 de la liste n’a pas de chemin.</translation>
+    </message>
+    <message>
+        <source>Item %1 of the list has a start that is not a time (seconds, 0 or more).</source>
+        <translation>L’élément %1 de la liste a un début qui n’est pas une durée (secondes, 0 ou plus).</translation>
+    </message>
+    <message>
+        <source>Item %1 of the list has an end that is not a time (seconds, 0 or more).</source>
+        <translation>L’élément %1 de la liste a une fin qui n’est pas une durée (secondes, 0 ou plus).</translation>
+    </message>
+    <message>
+        <source>Item %1 of the list ends before its start.</source>
+        <translation>L’élément %1 de la liste se termine avant son début.</translation>
+    </message>
+    <message>
+        <source>Item %1 of the list has a track that is not a whole number, 0 or more.</source>
+        <translation>L’élément %1 de la liste a une piste qui n’est pas un nombre entier positif ou nul.</translation>
+    </message>
+    <message>
+        <source>The list could not be saved as %1: %2.</source>
+        <translation>La liste n’a pas pu être enregistrée sous %1 : %2.</translation>
+    </message>
+    <message>
+        <source>The list %1 cannot be read: %2.</source>
+        <translation>La liste %1 ne peut pas être lue : %2.</translation>
+    </message>
+    <message>
+        <source>it is not a file</source>
+        <translation>ce n’est pas un fichier</translation>
+    </message>
+    <message>
+        <source>The list %1 cannot be read: it is far too large to be a list.</source>
+        <translation>La liste %1 ne peut pas être lue : elle est bien trop grande pour être une liste.</translation>
     </message>
 </context>
 <context>
@@ -393,10 +471,6 @@ Supprimez-le&#xa0;; d&apos;ici là, chaque lancement en crée un.</translation>
         <translation>Échec de la conversion.</translation>
     </message>
     <message>
-        <source>Re-encoded: %1.</source>
-        <translation>Réencodé&#xa0;: %1.</translation>
-    </message>
-    <message>
         <source>Join Completed.</source>
         <translation>Fusion terminée.</translation>
     </message>
@@ -416,22 +490,6 @@ Supprimez-le&#xa0;; d&apos;ici là, chaque lancement en crée un.</translation>
         <source>Open Folder</source>
         <translation>Ouvrir le dossier</translation>
     </message>
-    <message>
-        <source>Conversion failed, error code</source>
-        <translation>Échec de la conversion, code d&apos;erreur</translation>
-    </message>
-    <message>
-        <source>The output file path is too long. Choose an output folder with a shorter path.</source>
-        <translation>Le chemin du fichier de sortie est trop long. Choisissez un dossier de sortie dont le chemin est plus court.</translation>
-    </message>
-    <message>
-        <source>The conversion stopped making progress and was ended.</source>
-        <translation>La conversion ne progressait plus et a été arrêtée.</translation>
-    </message>
-    <message>
-        <source>The media tool stopped before the result was complete.</source>
-        <translation>L&apos;outil multimédia s&apos;est arrêté avant que le résultat soit complet.</translation>
-    </message>
 </context>
 <context>
     <name>VCMainWidget</name>
@@ -442,6 +500,53 @@ Supprimez-le&#xa0;; d&apos;ici là, chaque lancement en crée un.</translation>
     <message>
         <source>OK</source>
         <translation>OK</translation>
+    </message>
+    <message>
+        <source>Splicora lists (*.splicora.json *.json)</source>
+        <translation>Listes Splicora (*.splicora.json *.json)</translation>
+    </message>
+    <message>
+        <source>The list %1 holds no files.</source>
+        <translation>La liste %1 ne contient aucun fichier.</translation>
+    </message>
+    <message>
+        <source>Replace the file in the list with the saved list?</source>
+        <translation>Remplacer le fichier de la liste par la liste enregistrée ?</translation>
+    </message>
+    <message>
+        <source>Replace the %1 files in the list with the saved list?</source>
+        <translation>Remplacer les %1 fichiers de la liste par la liste enregistrée ?</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Replace</source>
+        <translation>Remplacer</translation>
+    </message>
+    <message>
+        <source>This file of the list was not found:</source>
+        <translation>Ce fichier de la liste est introuvable :</translation>
+    </message>
+    <message>
+        <source>These files of the list were not found:</source>
+        <translation>Ces fichiers de la liste sont introuvables :</translation>
+    </message>
+    <message numerus="yes">
+        <source>... and %n more.</source>
+        <translation>
+            <numerusform>... et %n autre.</numerusform>
+            <numerusform>... et %n autres.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Save List</source>
+        <translation>Enregistrer la liste</translation>
+    </message>
+    <message>
+        <source>Open List</source>
+        <translation>Ouvrir une liste</translation>
     </message>
 </context>
 <context>
@@ -514,6 +619,14 @@ Supprimez-le&#xa0;; d&apos;ici là, chaque lancement en crée un.</translation>
         <source>Language</source>
         <translation>Langue</translation>
     </message>
+    <message>
+        <source>Save List…</source>
+        <translation>Enregistrer la liste…</translation>
+    </message>
+    <message>
+        <source>Open List…</source>
+        <translation>Ouvrir une liste…</translation>
+    </message>
 </context>
 <context>
     <name>VideoItemWidget</name>
@@ -552,6 +665,14 @@ Supprimez-le&#xa0;; d&apos;ici là, chaque lancement en crée un.</translation>
     <message>
         <source>Track</source>
         <translation>Piste</translation>
+    </message>
+    <message>
+        <source>Save List…</source>
+        <translation>Enregistrer la liste…</translation>
+    </message>
+    <message>
+        <source>Open List…</source>
+        <translation>Ouvrir une liste…</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,21 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN" sourcelanguage="en">
 <context>
+    <name>ConversionJob</name>
+    <message>
+        <source>The job was cancelled.</source>
+        <translation>任务已取消。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; already exists and is left as it is.</source>
+        <translation>“%1”已存在，保持不变。</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; cannot be replaced.</source>
+        <translation>无法替换“%1”。</translation>
+    </message>
+</context>
+<context>
     <name>ConvertProgressWidget</name>
     <message>
         <source>Converting...</source>
@@ -123,6 +138,69 @@
     <message>
         <source>A conversion is running. Finish or cancel it first, then update.</source>
         <translation>有转换任务正在进行。请等待其完成或将其取消，然后再更新。</translation>
+    </message>
+</context>
+<context>
+    <name>JobListFile</name>
+    <message>
+        <source>This is not a Splicora list: its text is not JSON (%1 at character %2).</source>
+        <translation>这不是 Splicora 列表：其文本不是 JSON（%1，位于第 %2 个字符）。</translation>
+    </message>
+    <message>
+        <source>This is not a Splicora list: it holds no JSON object.</source>
+        <translation>这不是 Splicora 列表：其中没有 JSON 对象。</translation>
+    </message>
+    <message>
+        <source>This is not a Splicora list: it has no version number.</source>
+        <translation>这不是 Splicora 列表：没有版本号。</translation>
+    </message>
+    <message>
+        <source>This list was saved by a newer version of Splicora (list version %1); update Splicora to open it.</source>
+        <translation>此列表由较新版本的 Splicora 保存（列表版本 %1）；请更新 Splicora 后再打开。</translation>
+    </message>
+    <message>
+        <source>This is not a Splicora list: it has no &quot;items&quot; array.</source>
+        <translation>这不是 Splicora 列表：没有“items”数组。</translation>
+    </message>
+    <message>
+        <source>Item %1 of the list is not an object.</source>
+        <translation>列表的第 %1 项不是对象。</translation>
+    </message>
+    <message>
+        <source>Item %1 of the list has no path.</source>
+        <translation>列表的第 %1 项没有路径。</translation>
+    </message>
+    <message>
+        <source>Item %1 of the list has a start that is not a time (seconds, 0 or more).</source>
+        <translation>列表的第 %1 项的开始不是时间（秒数，0 或以上）。</translation>
+    </message>
+    <message>
+        <source>Item %1 of the list has an end that is not a time (seconds, 0 or more).</source>
+        <translation>列表的第 %1 项的结束不是时间（秒数，0 或以上）。</translation>
+    </message>
+    <message>
+        <source>Item %1 of the list ends before its start.</source>
+        <translation>列表的第 %1 项在开始之前就结束了。</translation>
+    </message>
+    <message>
+        <source>Item %1 of the list has a track that is not a whole number, 0 or more.</source>
+        <translation>列表的第 %1 项的音轨不是 0 或以上的整数。</translation>
+    </message>
+    <message>
+        <source>The list could not be saved as %1: %2.</source>
+        <translation>无法将列表保存为 %1：%2。</translation>
+    </message>
+    <message>
+        <source>The list %1 cannot be read: %2.</source>
+        <translation>无法读取列表 %1：%2。</translation>
+    </message>
+    <message>
+        <source>it is not a file</source>
+        <translation>它不是文件</translation>
+    </message>
+    <message>
+        <source>The list %1 cannot be read: it is far too large to be a list.</source>
+        <translation>无法读取列表 %1：文件过大，不可能是列表。</translation>
     </message>
 </context>
 <context>
@@ -392,10 +470,6 @@ Remove it; until then each run uses a new folder.</source>
         <translation>转换失败。</translation>
     </message>
     <message>
-        <source>Re-encoded: %1.</source>
-        <translation>已重新编码：%1。</translation>
-    </message>
-    <message>
         <source>Join Completed.</source>
         <translation>合并完成。</translation>
     </message>
@@ -415,22 +489,6 @@ Remove it; until then each run uses a new folder.</source>
         <source>Open Folder</source>
         <translation>打开文件夹</translation>
     </message>
-    <message>
-        <source>Conversion failed, error code</source>
-        <translation>转换失败，错误代码</translation>
-    </message>
-    <message>
-        <source>The output file path is too long. Choose an output folder with a shorter path.</source>
-        <translation>输出文件路径过长。请选择路径较短的输出文件夹。</translation>
-    </message>
-    <message>
-        <source>The conversion stopped making progress and was ended.</source>
-        <translation>转换长时间没有进展，已被终止。</translation>
-    </message>
-    <message>
-        <source>The media tool stopped before the result was complete.</source>
-        <translation>媒体工具在输出文件完成前停止了。</translation>
-    </message>
 </context>
 <context>
     <name>VCMainWidget</name>
@@ -441,6 +499,52 @@ Remove it; until then each run uses a new folder.</source>
     <message>
         <source>OK</source>
         <translation>确定</translation>
+    </message>
+    <message>
+        <source>Splicora lists (*.splicora.json *.json)</source>
+        <translation>Splicora 列表 (*.splicora.json *.json)</translation>
+    </message>
+    <message>
+        <source>The list %1 holds no files.</source>
+        <translation>列表 %1 中没有文件。</translation>
+    </message>
+    <message>
+        <source>Replace the file in the list with the saved list?</source>
+        <translation>用保存的列表替换列表中的文件吗？</translation>
+    </message>
+    <message>
+        <source>Replace the %1 files in the list with the saved list?</source>
+        <translation>用保存的列表替换列表中的 %1 个文件吗？</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Replace</source>
+        <translation>替换</translation>
+    </message>
+    <message>
+        <source>This file of the list was not found:</source>
+        <translation>未找到列表中的此文件：</translation>
+    </message>
+    <message>
+        <source>These files of the list were not found:</source>
+        <translation>未找到列表中的这些文件：</translation>
+    </message>
+    <message numerus="yes">
+        <source>... and %n more.</source>
+        <translation>
+            <numerusform>……还有 %n 个。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Save List</source>
+        <translation>保存列表</translation>
+    </message>
+    <message>
+        <source>Open List</source>
+        <translation>打开列表</translation>
     </message>
 </context>
 <context>
@@ -513,6 +617,14 @@ Remove it; until then each run uses a new folder.</source>
         <source>Language</source>
         <translation>语言</translation>
     </message>
+    <message>
+        <source>Save List…</source>
+        <translation>保存列表…</translation>
+    </message>
+    <message>
+        <source>Open List…</source>
+        <translation>打开列表…</translation>
+    </message>
 </context>
 <context>
     <name>VideoItemWidget</name>
@@ -551,6 +663,14 @@ Remove it; until then each run uses a new folder.</source>
     <message>
         <source>Track</source>
         <translation>音轨</translation>
+    </message>
+    <message>
+        <source>Save List…</source>
+        <translation>保存列表…</translation>
+    </message>
+    <message>
+        <source>Open List…</source>
+        <translation>打开列表…</translation>
     </message>
 </context>
 <context>
