@@ -19,6 +19,8 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QProcess>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -270,6 +272,54 @@ private Q_SLOTS:
         QVERIFY(waitForRows(1));
         QCOMPARE(row(0)->filePath, media("a.mp4"));
         QVERIFY(notices().isEmpty());
+    }
+
+    // A list saved in the window gives the same result whether the window
+    // or the command line runs it.
+    void windowAndCommandLineRunTheListAlike()
+    {
+        newWindow(CutMode::Exact);
+        QVERIFY(add({"a.mp4", "c.mp4"}));
+        setRange(row(0), 1.25, 4.5);
+        setRange(row(1), 0.5, 3.0);
+        row(1)->setDefaultAction_slots();
+        const QString path = m_media.filePath("run.splicora.json");
+        QVERIFY(m_window->SaveJobList(path));
+
+        newWindow(CutMode::Keyframe);
+        QVERIFY(openAnswering(path, true));
+        QVERIFY(waitForRows(2));
+        QTemporaryDir out;
+        VCBottomWidget* bar = m_window->bottomBar();
+        bar->setOutputFolder(out.path());
+        QSignalSpy finished(bar, &VCBottomWidget::jobFinished);
+        QTimer answerer; // the report's "OK"
+        connect(&answerer, &QTimer::timeout, this, [] {
+            if (auto* dialog = qobject_cast<MyMessageDialog*>(QApplication::activeModalWidget()))
+                QTest::mouseClick(dialog->cancelButton()->isVisible() ? dialog->cancelButton()
+                                                                      : dialog->okButton(),
+                                  Qt::LeftButton);
+        });
+        answerer.start(20);
+        QTest::mouseClick(bar->startButton(), Qt::LeftButton);
+        QVERIFY(finished.wait(60000));
+        QVERIFY(finished.first().first().toBool());
+        const QString byWindow = bar->outputFile();
+
+        QProcess cli;
+        const QString byCli = out.filePath("cli.mp4");
+        cli.start(QStringLiteral(SPLICORA_CLI_PATH), {"run", path, "-o", byCli, "--quiet"});
+        QVERIFY(cli.waitForFinished(60000));
+        QCOMPARE(cli.exitCode(), 0);
+        QVERIFY2(cli.readAllStandardError().isEmpty(), "a quiet run printed on stderr");
+        // 3.25 s and 2.5 s, from exact starts, to the frame, by both.
+        for (const QString& result : {byWindow, byCli}) {
+            QVERIFY2(qAbs(TestMedia::StreamSpanSeconds(result, "v:0") - 5.75) <= 2 * 0.04 + 1e-3,
+                     qPrintable(result));
+            QCOMPARE(TestMedia::StreamTypes(result), (QStringList{"video", "audio"}));
+        }
+        QCOMPARE(TestMedia::StreamValues(byCli, "v:0", "nb_frames"),
+                 TestMedia::StreamValues(byWindow, "v:0", "nb_frames"));
     }
 
     // Both menus offer the list entries; during a job only saving, which
