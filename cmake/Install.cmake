@@ -2,10 +2,10 @@
 #
 # The program finds everything it needs beside its own executable, so the
 # application folder is installed whole, as the build lays it out, under
-# lib/splicora; bin/ gets only a link to the executable. The program resolves
-# that link through /proc/self/exe, so it still finds its folder. The desktop
-# entry, the icons and the AppStream metadata go where desktops and software
-# centres look for them.
+# lib/splicora; bin/ gets only links to the two executables, the window's and
+# the command line's. Each resolves its link through /proc/self/exe, so it
+# still finds its folder. The desktop entry, the icons and the AppStream
+# metadata go where desktops and software centres look for them.
 
 set(SPLICORA_INSTALL_APP_DIR "lib/splicora" CACHE STRING
     "Application folder below the install prefix")
@@ -21,7 +21,7 @@ set(_install_gen "${CMAKE_BINARY_DIR}/install")
 # The program and what it loads or starts from its own folder. The link to
 # the system's ffmpeg stays behind: it only points at a copy on PATH, which
 # the program searches anyway, and would dangle on any other system.
-install(TARGETS splicora ffplay RUNTIME DESTINATION "${SPLICORA_INSTALL_APP_DIR}")
+install(TARGETS splicora splicora-cli ffplay RUNTIME DESTINATION "${SPLICORA_INSTALL_APP_DIR}")
 install(TARGETS Orvelane LIBRARY DESTINATION "${SPLICORA_INSTALL_APP_DIR}")
 install(DIRECTORY
         "${SPLICORA_APP_DIR}/font"
@@ -33,8 +33,10 @@ install(DIRECTORY
 # A relative link, so the tree can be moved or unpacked under any root.
 file(RELATIVE_PATH _bin_to_app "/prefix/bin" "/prefix/${SPLICORA_INSTALL_APP_DIR}")
 file(MAKE_DIRECTORY "${_install_gen}/bin")
-file(CREATE_LINK "${_bin_to_app}/splicora" "${_install_gen}/bin/splicora" SYMBOLIC)
-install(FILES "${_install_gen}/bin/splicora" DESTINATION bin)
+foreach(_program splicora splicora-cli)
+    file(CREATE_LINK "${_bin_to_app}/${_program}" "${_install_gen}/bin/${_program}" SYMBOLIC)
+    install(FILES "${_install_gen}/bin/${_program}" DESTINATION bin)
+endforeach()
 
 install(FILES "${_desktop_src}/splicora.desktop" DESTINATION share/applications)
 install(DIRECTORY "${SPLICORA_ICON_THEME_DIR}/" DESTINATION share/icons/hicolor)
@@ -81,7 +83,7 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${SPLICORA_PACKAGE_MAINTAINER}")
 if(SPLICORA_HOMEPAGE_URL)
     set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${SPLICORA_HOMEPAGE_URL}")
 endif()
-# dpkg-shlibdeps finds the libraries the three program files link to. It
+# dpkg-shlibdeps finds the libraries the four program files link to. It
 # cannot see what the program starts or loads by name:
 # - ffmpeg and ffprobe, run as tools for every probe and job;
 # - the toolkit's X11 platform plugin, without which no window opens.

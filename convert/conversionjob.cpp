@@ -20,8 +20,13 @@
 #include <QTimer>
 #include <QtEndian>
 
+#include <cstdio>
+
 #ifdef Q_OS_LINUX
 #include <csignal>
+#endif
+#ifdef Q_OS_WIN
+#include <windows.h>
 #endif
 
 namespace {
@@ -195,7 +200,9 @@ void ConversionJob::begin()
         }
     } else {
         const QFileInfo target(m_requestedFile);
-        if (target.exists() && (!m_overwrite || !target.isFile())) {
+        // A link, even one to nowhere, is never written through or replaced.
+        if ((target.exists() || target.isSymLink()) &&
+            (!m_overwrite || !target.isFile() || target.isSymLink())) {
             fail(QCoreApplication::translate("ConversionJob",
                                              "\"%1\" already exists and is left as it is.")
                      .arg(QDir::toNativeSeparators(m_requestedFile)));
@@ -269,7 +276,6 @@ void ConversionJob::runEngine()
 {
     m_usesEngine = true;
     setPhase(Phase::Encoding);
-    setProgress(0);
     m_outputFile.clear();
     const bool loaded = EngineInfo::LoadEngine();
     const EngineFunctions& engine = EngineLibrary::Functions();
@@ -423,10 +429,18 @@ bool ConversionJob::placeResult()
 {
     if (m_requestedFile.isEmpty() || m_outputFile == m_requestedFile)
         return true;
-    // Replacing the user's file was asked for; it goes only now, for a
-    // finished and checked result.
-    QFile::remove(m_requestedFile);
-    if (!QFile::rename(m_outputFile, m_requestedFile))
+        // Replacing the user's file was asked for; it goes only now, for a
+        // finished and checked result, and in one step: at no moment is there
+        // neither the old file nor the new one.
+#ifdef Q_OS_WIN
+    const bool moved = MoveFileExW(reinterpret_cast<const wchar_t*>(m_outputFile.utf16()),
+                                   reinterpret_cast<const wchar_t*>(m_requestedFile.utf16()),
+                                   MOVEFILE_REPLACE_EXISTING) != 0;
+#else
+    const bool moved = std::rename(QFile::encodeName(m_outputFile).constData(),
+                                   QFile::encodeName(m_requestedFile).constData()) == 0;
+#endif
+    if (!moved)
         return false;
     m_outputFile = m_requestedFile;
     return true;
@@ -435,8 +449,15 @@ bool ConversionJob::placeResult()
 void ConversionJob::succeed(const QString& note)
 {
     if (!placeResult()) {
-        fail(QCoreApplication::translate("ConversionJob", "\"%1\" cannot be replaced.")
-                 .arg(QDir::toNativeSeparators(m_requestedFile)));
+        // The finished result stays where it was written, and is named: the
+        // user's file is untouched and nothing of the work is lost.
+        const QString kept = m_outputFile;
+        m_outputFile.clear();
+        end(false,
+            QCoreApplication::translate("ConversionJob",
+                                        "\"%1\" cannot be replaced; the result was kept as \"%2\".")
+                .arg(QDir::toNativeSeparators(m_requestedFile), QDir::toNativeSeparators(kept)),
+            QString());
         return;
     }
     setProgress(ProgressMax);
@@ -504,8 +525,10 @@ void ConversionJob::setPhase(Phase phase)
 
 void ConversionJob::setProgress(int value)
 {
+    // Never backwards: a lossless job handed to the engine starts its
+    // count again, but the job as a whole does not.
     const int bounded = qBound(0, value, ProgressMax);
-    if (bounded == m_progress && bounded != 0)
+    if (bounded <= m_progress && !(bounded == 0 && m_progress == 0))
         return;
     m_progress = bounded;
     emit progressChanged(bounded);

@@ -119,8 +119,16 @@ ResultFacts ProbeResultFile(const QString& path)
     const QByteArray url = (QStringLiteral("file:") + path).toUtf8();
     if (api.openInput(&context, url.constData(), nullptr, nullptr) < 0)
         return facts;
-    if (api.findStreamInfo(context, nullptr) >= 0 && context->duration != AV_NOPTS_VALUE &&
-        context->duration > 0) {
+    // Containers with an index in their header (mp4, mov, Matroska) say the
+    // length and the kind of every stream once opened. Reading on would
+    // decode frames, with a decoder thread and picture buffers per core,
+    // only to learn what the header said.
+    bool known = context->duration != AV_NOPTS_VALUE && context->duration > 0;
+    for (unsigned i = 0; known && i < context->nb_streams; ++i)
+        known = context->streams[i]->codecpar->codec_type != AVMEDIA_TYPE_UNKNOWN &&
+                context->streams[i]->duration != AV_NOPTS_VALUE;
+    if ((known || api.findStreamInfo(context, nullptr) >= 0) &&
+        context->duration != AV_NOPTS_VALUE && context->duration > 0) {
         facts.readable = true;
         facts.duration = context->duration; // AV_TIME_BASE is microseconds
         for (unsigned i = 0; i < context->nb_streams; ++i)

@@ -407,6 +407,7 @@ private Q_SLOTS:
         QTest::newRow("chosen file, no overwrite") << "mine.mp4" << false << false << false;
         QTest::newRow("chosen file, overwrite") << "mine.mp4" << true << false << true;
         QTest::newRow("overwrite, failing job") << "mine.mp4" << true << true << false;
+        QTest::newRow("link to nowhere, overwrite") << "link.mp4" << true << false << false;
     }
 
     void existingFilesAreKept()
@@ -418,10 +419,16 @@ private Q_SLOTS:
         const QDateTime fixed(QDate(2026, 12, 6), QTime(10, 15, 0, 123));
         const QString taken =
             m_out->filePath(target.isEmpty() ? "Join_file_101500123.mp4" : target);
-        QFile precious(taken);
+        QFile precious(target == "link.mp4" ? m_out->filePath("elsewhere") : taken);
         QVERIFY(precious.open(QIODevice::WriteOnly));
         precious.write("the user's own file");
         precious.close();
+        // Nothing is written through a link, even one that leads nowhere yet.
+        if (target == "link.mp4") {
+            QVERIFY(QFile::link(m_out->filePath("nowhere/elsewhere"), taken));
+            QVERIFY(QFile::rename(precious.fileName(), m_out->filePath("kept")));
+            precious.setFileName(m_out->filePath("kept"));
+        }
 
         QTemporaryDir own;
         const QString source = own.filePath("source.mp4");
@@ -441,9 +448,12 @@ private Q_SLOTS:
             QVERIFY(qAbs(TestMedia::DurationSeconds(taken) - 2.0) < 0.1);
         if (target.isEmpty())
             QCOMPARE(conversion->outputFile(), m_out->filePath("Join_file_101500123(0).mp4"));
-        if (!target.isEmpty() && !overwrite)
+        if (!target.isEmpty() && (!overwrite || target == "link.mp4"))
             QVERIFY2(outcome.message.contains("already exists"), qPrintable(outcome.message));
-        // Nothing but the user's file and the one result.
+        if (target == "link.mp4")
+            QVERIFY(QFileInfo(taken).isSymLink() && !QFileInfo::exists(taken));
+        // Nothing but the user's file and the one result (a broken link is
+        // no file to list).
         QCOMPARE(outputFiles().size(), target.isEmpty() ? 2 : 1);
     }
 };

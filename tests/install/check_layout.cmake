@@ -33,8 +33,8 @@ set(_metainfo "${PREFIX}/share/metainfo/${APPSTREAM_ID}.metainfo.xml")
 set(_svg "${PREFIX}/share/icons/hicolor/scalable/apps/splicora.svg")
 
 # --- The application folder --------------------------------------------------
-foreach(_file splicora ffplay libOrvelane.so fonts/fonts.conf Lang/Kelvane/Lang_config
-              help/EN/index.html)
+foreach(_file splicora splicora-cli ffplay libOrvelane.so fonts/fonts.conf
+              Lang/Kelvane/Lang_config help/EN/index.html)
     if(NOT EXISTS "${_app}/${_file}" OR IS_DIRECTORY "${_app}/${_file}")
         fail("${APP_DIR}/${_file} is missing")
     endif()
@@ -63,33 +63,36 @@ foreach(_tool ffmpeg ffprobe)
 endforeach()
 file(GLOB _entries RELATIVE "${_app}" LIST_DIRECTORIES true "${_app}/*")
 foreach(_entry IN LISTS _entries)
-    if(NOT _entry MATCHES "^(splicora|ffplay|libOrvelane\\.so|font|fonts|Lang|help)$")
+    if(NOT _entry MATCHES "^(splicora|splicora-cli|ffplay|libOrvelane\\.so|font|fonts|Lang|help)$")
         fail("${APP_DIR}/${_entry} does not belong in the application folder")
     endif()
 endforeach()
 
-# --- bin/splicora: a relative link into the application folder ----------------
-set(_bin "${PREFIX}/bin/splicora")
-file(RELATIVE_PATH _expected_link "${PREFIX}/bin" "${_app}/splicora")
-if(NOT IS_SYMLINK "${_bin}")
-    fail("bin/splicora is missing or not a link")
-else()
-    file(READ_SYMLINK "${_bin}" _link)
-    if(NOT _link STREQUAL _expected_link)
-        fail("bin/splicora points at '${_link}', not '${_expected_link}'")
+# --- bin/: relative links into the application folder ------------------------
+foreach(_program splicora splicora-cli)
+    set(_bin "${PREFIX}/bin/${_program}")
+    file(RELATIVE_PATH _expected_link "${PREFIX}/bin" "${_app}/${_program}")
+    if(NOT IS_SYMLINK "${_bin}")
+        fail("bin/${_program} is missing or not a link")
+    else()
+        file(READ_SYMLINK "${_bin}" _link)
+        if(NOT _link STREQUAL _expected_link)
+            fail("bin/${_program} points at '${_link}', not '${_expected_link}'")
+        endif()
+        file(REAL_PATH "${_bin}" _resolved)
+        file(REAL_PATH "${_app}/${_program}" _real_program)
+        if(NOT _resolved STREQUAL _real_program)
+            fail("bin/${_program} resolves to '${_resolved}', not into ${APP_DIR}/")
+        endif()
     endif()
-    file(REAL_PATH "${_bin}" _resolved)
-    file(REAL_PATH "${_app}/splicora" _real_program)
-    if(NOT _resolved STREQUAL _real_program)
-        fail("bin/splicora resolves to '${_resolved}', not into ${APP_DIR}/")
-    endif()
-endif()
+endforeach()
 
 # --- Nothing but the program's files ------------------------------------------
 string(REPLACE "." "\\." _id_pattern "${APPSTREAM_ID}")
 string(REPLACE "." "\\." _app_pattern "${APP_DIR}")
 set(_allowed
     "^bin/splicora$"
+    "^bin/splicora-cli$"
     "^${_app_pattern}/"
     "^share/applications/splicora\\.desktop$"
     "^share/icons/hicolor/[0-9]+x[0-9]+/apps/splicora\\.png$"
@@ -112,7 +115,7 @@ endforeach()
 # --- The program files find their libraries ----------------------------------
 find_program(_ldd ldd)
 if(_ldd)
-    foreach(_file splicora ffplay libOrvelane.so)
+    foreach(_file splicora splicora-cli ffplay libOrvelane.so)
         if(EXISTS "${_app}/${_file}")
             execute_process(COMMAND "${_ldd}" "${_app}/${_file}"
                             RESULT_VARIABLE _result OUTPUT_VARIABLE _libs ERROR_VARIABLE _libs)
