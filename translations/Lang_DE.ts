@@ -12,8 +12,8 @@
         <translation>„%1“ ist bereits vorhanden und bleibt unverändert.</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; cannot be replaced.</source>
-        <translation>„%1“ kann nicht ersetzt werden.</translation>
+        <source>&quot;%1&quot; cannot be replaced; the result was kept as &quot;%2&quot;.</source>
+        <translation>„%1“ kann nicht ersetzt werden; das Ergebnis wurde als „%2“ behalten.</translation>
     </message>
 </context>
 <context>

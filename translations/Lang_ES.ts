@@ -12,8 +12,8 @@
         <translation>«%1» ya existe y se deja como está.</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; cannot be replaced.</source>
-        <translation>No se puede reemplazar «%1».</translation>
+        <source>&quot;%1&quot; cannot be replaced; the result was kept as &quot;%2&quot;.</source>
+        <translation>No se puede reemplazar «%1»; el resultado se ha conservado como «%2».</translation>
     </message>
 </context>
 <context>

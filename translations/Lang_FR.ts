@@ -12,8 +12,8 @@
         <translation>« %1 » existe déjà et reste tel quel.</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; cannot be replaced.</source>
-        <translation>« %1 » ne peut pas être remplacé.</translation>
+        <source>&quot;%1&quot; cannot be replaced; the result was kept as &quot;%2&quot;.</source>
+        <translation>« %1 » ne peut pas être remplacé ; le résultat a été conservé sous « %2 ».</translation>
     </message>
 </context>
 <context>

@@ -12,8 +12,8 @@
         <translation>“%1”已存在，保持不变。</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; cannot be replaced.</source>
-        <translation>无法替换“%1”。</translation>
+        <source>&quot;%1&quot; cannot be replaced; the result was kept as &quot;%2&quot;.</source>
+        <translation>无法替换“%1”；结果已保存为“%2”。</translation>
     </message>
 </context>
 <context>
