@@ -10,6 +10,7 @@
 #include "convert/progress.h"
 #include "list/joblist.h"
 #include "media/addfiles.h"
+#include "media/resultprobe.h"
 #include "media/workfolder.h"
 
 #include <QCoreApplication>
@@ -441,6 +442,9 @@ int RunSplicoraCli(int argc, char* argv[])
 
     // The engine library and the media tools are found beside the program.
     SetAppFolder(QCoreApplication::applicationDirPath());
+    // One result to check: loading the media libraries into this process
+    // would double its memory for a check the prober makes as quickly.
+    SetResultProbeInProcess(false);
     // A closed pipe on stdout ends a write, not the program: a job cut off
     // by a signal it does not handle would leave its work behind.
     std::signal(SIGPIPE, SIG_IGN);

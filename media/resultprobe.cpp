@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QThreadPool>
 
+#include <atomic>
 #include <mutex>
 
 extern "C" {
@@ -108,8 +109,19 @@ ResultFacts ProbeResultFileWithProgram(const QString& path)
     return facts;
 }
 
+namespace {
+std::atomic<bool> g_inProcess{true};
+} // namespace
+
+void SetResultProbeInProcess(bool inProcess)
+{
+    g_inProcess = inProcess;
+}
+
 ResultFacts ProbeResultFile(const QString& path)
 {
+    if (!g_inProcess)
+        return ProbeResultFileWithProgram(path);
     const FormatApi& api = Api();
     if (!api.usable())
         return ProbeResultFileWithProgram(path);

@@ -16,6 +16,11 @@ struct ResultFacts
 };
 
 ResultFacts ProbeResultFile(const QString& path);
+// Whether ProbeResultFile reads in this process (the default) or always asks
+// the prober program. A short-lived program that checks one result pays
+// for loading the libraries once anyway, and keeps its own memory small by
+// leaving them to the prober.
+void SetResultProbeInProcess(bool inProcess);
 // The same facts from the prober program: the fallback, and the reference
 // the in-process reading must agree with.
 ResultFacts ProbeResultFileWithProgram(const QString& path);
