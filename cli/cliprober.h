@@ -6,40 +6,38 @@
 #include <QObject>
 #include <QStringList>
 
-#include <memory>
-#include <vector>
+class ProbeQueue;
 
-// Probes files as the window's list does, with the same prober, arguments,
-// time limit and reasons for a refusal, but without drawing thumbnails,
-// which nothing here shows. Several files are probed at once; the event
-// loop stays free for a signal.
+// Probes files as the window's list does, through the same queue (prober,
+// arguments, time limit, reasons for a refusal, several files at once), but
+// without drawing thumbnails, which nothing here shows. The event loop stays
+// free for a signal.
 class CliProber : public QObject
 {
     Q_OBJECT
 
 public:
     explicit CliProber(QObject* parent = nullptr);
-    // Ends every prober still running.
-    ~CliProber() override;
 
     // finished() follows from the event loop once every file has answered.
     void start(const QStringList& paths);
-    bool isDone() const;
+    bool isDone() const { return m_answered == m_files.size(); }
     // In the order of the paths.
-    QList<ProbedFile> results() const;
+    QList<ProbedFile> results() const { return m_files; }
 
 signals:
     void finished();
 
 private:
-    struct Job;
+    void answer(const ProbedFile& file);
+    void finishIfDone();
 
-    void pump();
-    void startJob(Job* job);
-    void toolEnded(Job* job);
-
-    std::vector<std::unique_ptr<Job>> m_jobs;
-    int m_running = 0;
-    int m_maxParallel = 1;
+    ProbeQueue* m_queue = nullptr;
+    QList<ProbedFile> m_files;
+    // The queue answers in the order it was given the paths; missing files
+    // are answered here and never reach it.
+    QList<int> m_queued;
+    int m_answered = 0;
+    int m_nextQueued = 0;
     bool m_reported = false;
 };

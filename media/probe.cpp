@@ -58,6 +58,7 @@ int ProbeResultFromReport(const QString& mediaPath, const QString& thumbnailPath
     result->videoStreamLines = report.videoStreamLines;
     result->audioStreamLines = report.audioStreamLines;
     result->audioStreamTitles = report.audioStreamTitles;
+    result->formatName = report.formatName;
     return 0;
 }
 

@@ -16,6 +16,7 @@ struct ProbeResult
     QStringList videoStreamLines;
     QStringList audioStreamLines;
     QStringList audioStreamTitles; // parallel to audioStreamLines
+    QString formatName;            // the reader's names, "mov,mp4,m4a,3gp,3g2,mj2"
 };
 
 // The longest the prober may take to report on one file, and, separately,

@@ -171,7 +171,8 @@ void ProbeQueue::startJob(Job* job)
     job->state = Job::State::Probing;
     ++m_running;
     // Prepared only now: it deletes the earlier picture of this path.
-    job->thumbnail = PrepareThumbnailPath(job->path);
+    if (m_thumbnails)
+        job->thumbnail = PrepareThumbnailPath(job->path);
     startTool(job, FfprobePath(), ProbeArguments(job->path));
 }
 
@@ -256,7 +257,7 @@ void ProbeQueue::finishProbe(Job* job)
         FinishProbe(job->path, job->thumbnail, job->output, errorText, &job->result, &report) == 0;
     job->output.clear();
     job->errors.clear();
-    if (job->ok && NeedsThumbnail(job->result)) {
+    if (job->ok && m_thumbnails && NeedsThumbnail(job->result)) {
         // The picture is drawn in the same slot, so the parallelism holds
         // for both tools together.
         job->state = Job::State::Drawing;

@@ -30,6 +30,9 @@ public:
     // Default: QThread::idealThreadCount(), at least 1.
     void setMaxParallel(int n);
     int maxParallel() const { return m_maxParallel; }
+    // Whether each file with pictures gets its thumbnail drawn (the
+    // default); without, a result has no thumbnail path.
+    void setThumbnails(bool draw) { m_thumbnails = draw; }
 
     // Every path queues behind the paths given earlier, whatever its name:
     // the tool, not the extension, tells whether a file is media.
@@ -69,4 +72,5 @@ private:
     int m_running = 0;
     bool m_busy = false;
     bool m_scheduled = false;
+    bool m_thumbnails = true;
 };

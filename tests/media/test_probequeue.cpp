@@ -2,6 +2,7 @@
 // play the tool (slow, hanging, counting how many run at once).
 #include "app/appfolder.h"
 #include "media/probequeue.h"
+#include "media/workfolder.h"
 #include "testsupport/testmedia.h"
 
 #include <QDir>
@@ -92,10 +93,21 @@ private Q_SLOTS:
         QDir(m_tool.path()).removeRecursively();
         QVERIFY(QDir().mkpath(m_tool.path()));
     }
+    void realFilesKeepOrderAndFailInPlace_data()
+    {
+        QTest::addColumn<bool>("thumbnails");
+        QTest::newRow("with thumbnails") << true;
+        QTest::newRow("without") << false; // as the command line probes
+    }
+
     void realFilesKeepOrderAndFailInPlace()
     {
+        QFETCH(bool, thumbnails);
         TestMedia::UseBuildAppFolder();
+        const QString picture = WorkFolder() + "/thumb/" + ThumbnailName(media("big.mp4")) + ".jpg";
+        QFile::remove(picture);
         ProbeQueue queue;
+        queue.setThumbnails(thumbnails);
         Recorder rec(queue);
         queue.enqueue(
             media({"big.mp4", "notes.mp4", "readme.txt", "folder", "small.mkv", "tone.mp3"}));
@@ -107,7 +119,9 @@ private Q_SLOTS:
                               "ok:small.mkv", "ok:tone.mp3"}));
         QCOMPARE(rec.busy, QList<bool>({true, false}));
         QCOMPARE(rec.results[0].videoStreamLines.size(), 1);
-        QVERIFY(QFileInfo(rec.results[0].thumbnailPath).size() > 0);
+        QCOMPARE(rec.results[0].formatName, QStringLiteral("mov,mp4,m4a,3gp,3g2,mj2"));
+        QCOMPARE(QFileInfo(picture).size() > 0, thumbnails);
+        QCOMPARE(rec.results[0].thumbnailPath, thumbnails ? picture : QString());
         QCOMPARE(rec.results[2].audioStreamLines.size(), 1);
     }
     void slowEarlyFileStillComesFirst()
