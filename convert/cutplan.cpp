@@ -242,6 +242,35 @@ ItemCutPlan PlanItemCut(const FrameIndex& index, qint64 cutStart, qint64 cutEnd,
     return plan;
 }
 
+bool EndPlanEarly(const FrameIndex& index, qint64 until, ItemCutPlan* plan)
+{
+    if (until <= plan->keptStart || until >= plan->keptEnd)
+        return false;
+    if (plan->video.isEmpty()) {
+        // Sound only: its packets can end anywhere.
+        plan->keptEnd = until;
+        return true;
+    }
+    const qint64 limit = until + index.startTime;
+    QList<CutPiece> kept;
+    for (const CutPiece& piece : std::as_const(plan->video)) {
+        if (piece.start + piece.duration <= limit) {
+            kept << piece;
+            continue;
+        }
+        if (piece.kind == CutPiece::Copy) {
+            if (const FrameIndex::CleanEnd* clean = CleanEndAtOrBefore(index, piece.start, limit))
+                kept << CopyPiece(index, piece.start, clean->end, clean->bound);
+        }
+        break;
+    }
+    if (kept.isEmpty())
+        return false;
+    plan->video = kept;
+    plan->keptEnd = kept.last().start + kept.last().duration - index.startTime;
+    return true;
+}
+
 QStringList SpliceEncoderOptions(const FrameIndex& index, const QString& suffix)
 {
     QStringList args;

@@ -44,6 +44,13 @@ struct ItemCutPlan
     qint64 encodedDuration() const;
 };
 
+// Ends `plan` early, at the last point at or before `until` (relative
+// microseconds) where its picture can stop cleanly: later pieces go, and a
+// copied piece across `until` ends at a clean end inside it. False, with the
+// plan unchanged, when that would leave nothing, cut into an encoded piece or
+// not shorten the plan at all.
+bool EndPlanEarly(const FrameIndex& index, qint64 until, ItemCutPlan* plan);
+
 // Why the picture of `index` cannot be cut on any frame by encoding the frames
 // up to the next keyframe and copying the rest into a `suffix` file; empty
 // when it can.

@@ -487,8 +487,17 @@ void LosslessJob::verify()
         return;
     }
     const qint64 actual = facts.duration;
+    const qint64 chosen = m_rejoined ? m_chosenLength : m_expected;
     if (actual < m_expected - m_tolerance) {
-        succeed(explainShortResult(actual, m_expected));
+        qint64 last = 0;
+        const int item = m_rejoined ? -1 : earlyEndingItem(&last);
+        if (item >= 0 && joinPastEarlyEnd(item, last))
+            return;
+        succeed(explainShortResult(actual, chosen));
+        return;
+    }
+    if (m_rejoined) {
+        succeed(m_earlyEnd.arg(QString::number(double(chosen - actual) / 1e6, 'f', 1)));
         return;
     }
     if (actual > m_expected + m_tolerance)
@@ -496,12 +505,11 @@ void LosslessJob::verify()
     succeed(QString());
 }
 
-QString LosslessJob::explainShortResult(qint64 actual, qint64 expected) const
+int LosslessJob::earlyEndingItem(qint64* last) const
 {
     // Which file ran out: the last packet each one yields within its range.
     const bool video = !m_format.videoCodec.isEmpty();
     for (int i = 0; i < m_items.size(); ++i) {
-        const ConvertItem& item = m_items[i];
         const ItemCutPlan& plan = m_plans[i];
         const qint64 origin = video ? m_indexes[i].startTime : 0;
         bool ok = false;
@@ -513,26 +521,58 @@ QString LosslessJob::explainShortResult(qint64 actual, qint64 expected) const
                  ListSeconds(origin + plan.keptEnd),
              QStringLiteral("-show_entries"), QStringLiteral("packet=pts_time"),
              QStringLiteral("-of"), QStringLiteral("csv=p=0"),
-             QStringLiteral("file:") + item.filePath},
+             QStringLiteral("file:") + m_items[i].filePath},
             &ok);
-        qint64 last = plan.keptStart;
+        *last = plan.keptStart;
         for (const QString& line : QString::fromUtf8(output).split(QLatin1Char('\n'))) {
             bool good = false;
             const double seconds = line.trimmed().toDouble(&good);
             if (good)
-                last = qMax(last, qint64(seconds * 1e6) - origin);
+                *last = qMax(*last, qint64(seconds * 1e6) - origin);
         }
-        const qint64 missing = plan.keptEnd - last;
-        if (missing > m_tolerance) {
-            // The tool stops at a file that breaks off, so the files after it
-            // are missing too: the shortfall is the whole result's.
-            return tr("\"%1\" ended early at %2, so the result is %3 s shorter than chosen.")
-                .arg(DisplayName(item.filePath), TimeToString(last))
-                .arg(QString::number(double(expected - actual) / 1e6, 'f', 1));
-        }
+        if (plan.keptEnd - *last > m_tolerance)
+            return i;
     }
-    return tr("The result is %1 s shorter than chosen.")
-        .arg(QString::number(double(expected - actual) / 1e6, 'f', 1));
+    return -1;
+}
+
+bool LosslessJob::joinPastEarlyEnd(int item, qint64 last)
+{
+    // The tool stops reading at a file that breaks off, so the files after
+    // it would be missing too. Joined again with that file ended before its
+    // last packet (which may be the broken one), they are kept.
+    if (m_rejoined || item + 1 >= m_items.size() || !m_audioParts.value(item).isEmpty())
+        return false;
+    const qint64 frame = qMax<qint64>(1, m_indexes.value(item).frameDuration());
+    ItemCutPlan shorter = m_plans[item];
+    if (!EndPlanEarly(m_indexes[item], last - frame, &shorter))
+        return false;
+    qDebug("\"%s\" ends at %lld us; joining again with its range ended at %lld us",
+           qUtf8Printable(m_items[item].filePath), qlonglong(last), qlonglong(shorter.keptEnd));
+    m_rejoined = true;
+    m_chosenLength = m_expected;
+    m_expected -= m_plans[item].keptEnd - shorter.keptEnd;
+    m_plans[item] = shorter;
+    QFile::remove(m_outputFile);
+    m_ownsOutput = false;
+    m_earlyEnd = tr("\"%1\" ended early at %2, so the result is %3 s shorter than chosen.")
+                     .arg(DisplayName(m_items[item].filePath), TimeToString(shorter.keptEnd));
+    runJoin();
+    return true;
+}
+
+QString LosslessJob::explainShortResult(qint64 actual, qint64 expected) const
+{
+    const QString shortfall = QString::number(double(expected - actual) / 1e6, 'f', 1);
+    qint64 last = 0;
+    const int item = earlyEndingItem(&last);
+    if (item >= 0) {
+        // Whatever the tool stopped at, the shortfall is the whole result's.
+        return tr("\"%1\" ended early at %2, so the result is %3 s shorter than chosen.")
+            .arg(DisplayName(m_items[item].filePath), TimeToString(last))
+            .arg(shortfall);
+    }
+    return tr("The result is %1 s shorter than chosen.").arg(shortfall);
 }
 
 void LosslessJob::fail(const QString& message)

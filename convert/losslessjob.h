@@ -74,6 +74,12 @@ private:
     void cleanUp(bool removeResult);
     QString explainToolFailure(QProcess::ExitStatus status) const;
     QString explainShortResult(qint64 actual, qint64 expected) const;
+    // The first item whose packets end short of its range, with the time of
+    // its last one (relative); -1 when none does.
+    int earlyEndingItem(qint64* last) const;
+    // Joins once more with `item` ended where it broke off; false when that
+    // cannot help or was done already.
+    bool joinPastEarlyEnd(int item, qint64 last);
     QString workPath(const QString& name) const;
 
     QList<ConvertItem> m_items;
@@ -99,4 +105,9 @@ private:
     qint64 m_expected = 0;
     qint64 m_tolerance = 0;
     qint64 m_encodedBytes = 0;
+    // Joined again past a file that broke off: the length chosen at first,
+    // and the note about that file (its shortfall still to fill in).
+    bool m_rejoined = false;
+    qint64 m_chosenLength = 0;
+    QString m_earlyEnd;
 };

@@ -191,6 +191,37 @@ private slots:
         QVERIFY(copy.outpoint > Frames(97) && copy.outpoint < Frames(98));
     }
 
+    // A file that broke off is joined again with its plan ended where its
+    // picture can stop cleanly before the break.
+    void endingAPlanEarly_data()
+    {
+        QTest::addColumn<int>("start"); // the exact plan's range, in frames
+        QTest::addColumn<int>("end");
+        QTest::addColumn<int>("until");
+        QTest::addColumn<QString>("pieces"); // empty: refused, plan unchanged
+        QTest::newRow("inside the copy") << 10 << 150 << 90 << "E 10-50, C 50-87";
+        QTest::newRow("drops the encoded tail") << 10 << 119 << 118 << "E 10-50, C 50-117";
+        QTest::newRow("just past the encoded head") << 10 << 150 << 52 << "E 10-50, C 50-51";
+        QTest::newRow("inside the encoded head") << 10 << 150 << 30 << "";
+        QTest::newRow("not shorter") << 10 << 119 << 119 << "";
+    }
+
+    void endingAPlanEarly()
+    {
+        QFETCH(int, start);
+        QFETCH(int, end);
+        QFETCH(int, until);
+        QFETCH(QString, pieces);
+        const FrameIndex index = Index(150, 50, true);
+        const ItemCutPlan before =
+            PlanItemCut(index, Frames(start), Frames(end), CutMode::Exact, "mp4");
+        ItemCutPlan plan = before;
+        QCOMPARE(EndPlanEarly(index, Frames(until), &plan), !pieces.isEmpty());
+        QCOMPARE(Describe(plan.video), pieces.isEmpty() ? Describe(before.video) : pieces);
+        QCOMPARE(plan.keptEnd, plan.video.last().start + plan.video.last().duration);
+        QVERIFY(pieces.isEmpty() ? plan.keptEnd == before.keptEnd : plan.keptEnd <= Frames(until));
+    }
+
     void refusals_data()
     {
         QTest::addColumn<QString>("codec");
