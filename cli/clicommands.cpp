@@ -107,9 +107,7 @@ int TerminalColumns()
 }
 
 // Shows a job's progress the way it was asked for: a line on the terminal
-// rewritten in place, JSON lines on stdout, or nothing. The percent shown
-// never falls: a job handed to the engine starts its count again, which
-// would read as going backwards.
+// rewritten in place, JSON lines on stdout, or nothing.
 class ProgressOutput
 {
 public:
@@ -303,19 +301,15 @@ int RunConvertCommand(const CliRequest& request, SignalChannel& channel)
             OutputSuffixProblem(output, QFileInfo(inputs.at(formatIndex).path).suffix());
         if (!problem.isEmpty())
             return BadUsage(request.verb, problem);
-        const QFileInfo target(output);
-        if (target.exists() || target.isSymLink()) {
-            if (!request.overwrite) {
-                Complain(QStringLiteral("%1 already exists and is left as it is (--overwrite "
-                                        "replaces it)")
-                             .arg(QDir::toNativeSeparators(output)));
-                return kExitFailed;
-            }
-            if (!target.isFile() || target.isSymLink()) {
-                Complain(QStringLiteral("%1 is no plain file and is left as it is")
-                             .arg(QDir::toNativeSeparators(output)));
-                return kExitFailed;
-            }
+        // The job's own answer, before any file is read.
+        const QString refused = ConversionJob::OutputFileProblem(output, request.overwrite);
+        if (!refused.isEmpty()) {
+            const QFileInfo target(output);
+            const bool replaceable = target.isFile() && !target.isSymLink();
+            Complain(refused + (replaceable && !request.overwrite
+                                    ? QStringLiteral(" --overwrite replaces it.")
+                                    : QString()));
+            return kExitFailed;
         }
     }
 
@@ -395,16 +389,11 @@ int RunConvertCommand(const CliRequest& request, SignalChannel& channel)
         Complain(message);
         return kExitFailed;
     }
-    QStringList notes;
-    for (const QString& line : {job.reencodeNote(), note}) {
-        if (!line.isEmpty())
-            notes << line;
-    }
-    progress.succeeded(job.outputFile(), notes.join(QLatin1Char('\n')));
+    progress.succeeded(job.outputFile(), note);
     if (!request.quiet && !progress.isJson()) {
         Print(stdout, job.outputFile() + QLatin1Char('\n'));
-        for (const QString& line : std::as_const(notes))
-            Print(stderr, line + QLatin1Char('\n'));
+        if (!note.isEmpty())
+            Print(stderr, note + QLatin1Char('\n'));
     }
     return kExitDone;
 }

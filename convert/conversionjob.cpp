@@ -34,13 +34,6 @@ namespace {
 // A file of 1,024 bytes or less is no real result.
 constexpr qint64 kSmallestResult = 1024;
 
-// The window's texts: the job speaks with the bar's words, so the
-// translations made for them keep working wherever the job runs.
-QString Text(const char* text)
-{
-    return QCoreApplication::translate("VCBottomWidget", text);
-}
-
 // The jobs that wait for an end from the engine, by conversion handle. The
 // engine's callback carries no context and may run on an engine thread.
 QMutex g_engineJobsLock;
@@ -168,14 +161,33 @@ QString ConversionJob::PhaseName(Phase phase)
 
 QString ConversionJob::CancelledMessage()
 {
-    return QCoreApplication::translate("ConversionJob", "The job was cancelled.");
+    return tr("The job was cancelled.");
+}
+
+QString ConversionJob::OutputFolderProblem(const QString& folder)
+{
+    const QFileInfo info(folder);
+    if (folder.isEmpty() || !info.isDir() || !info.isWritable())
+        return tr("The output folder does not exist or cannot be written to. "
+                  "Choose another folder.");
+    return QString();
+}
+
+QString ConversionJob::OutputFileProblem(const QString& path, bool overwrite)
+{
+    const QFileInfo target(path);
+    // A link, even one to nowhere, is never written through or replaced.
+    if ((target.exists() || target.isSymLink()) &&
+        (!overwrite || !target.isFile() || target.isSymLink()))
+        return tr("\"%1\" already exists and is left as it is.")
+            .arg(QDir::toNativeSeparators(path));
+    return OutputFolderProblem(target.absolutePath());
 }
 
 void ConversionJob::start()
 {
-    if (m_started)
+    if (m_phase != Phase::Idle)
         return;
-    m_started = true;
     m_running = true;
     setPhase(Phase::Preparing);
     // Every end, a refusal included, comes from the event loop: the caller
@@ -188,32 +200,15 @@ void ConversionJob::begin()
     if (!m_running)
         return;
     if (m_items.isEmpty() || m_formatIndex < 0 || m_formatIndex >= m_items.size()) {
-        fail(Text("Conversion failed."));
+        fail(tr("Conversion failed."));
         return;
     }
-    if (m_requestedFile.isEmpty()) {
-        const QFileInfo folder(m_outputFolder);
-        if (m_outputFolder.isEmpty() || !folder.isDir() || !folder.isWritable()) {
-            fail(Text("The output folder does not exist or cannot be written to. "
-                      "Choose another folder."));
-            return;
-        }
-    } else {
-        const QFileInfo target(m_requestedFile);
-        // A link, even one to nowhere, is never written through or replaced.
-        if ((target.exists() || target.isSymLink()) &&
-            (!m_overwrite || !target.isFile() || target.isSymLink())) {
-            fail(QCoreApplication::translate("ConversionJob",
-                                             "\"%1\" already exists and is left as it is.")
-                     .arg(QDir::toNativeSeparators(m_requestedFile)));
-            return;
-        }
-        const QFileInfo folder(target.absolutePath());
-        if (!folder.isDir() || !folder.isWritable()) {
-            fail(Text("The output folder does not exist or cannot be written to. "
-                      "Choose another folder."));
-            return;
-        }
+    const QString problem = m_requestedFile.isEmpty()
+                                ? OutputFolderProblem(m_outputFolder)
+                                : OutputFileProblem(m_requestedFile, m_overwrite);
+    if (!problem.isEmpty()) {
+        fail(problem);
+        return;
     }
     if (NeedsEngine(m_items, m_formatIndex))
         runEngine();
@@ -249,7 +244,7 @@ void ConversionJob::runLossless()
     connect(job, &LosslessJob::finished, this, &ConversionJob::onLosslessFinished);
     connect(job, &LosslessJob::reencodeNeeded, this, [this, job](const QString& reason) {
         qDebug("exact cut re-encoded: %s", qUtf8Printable(reason));
-        m_reencodeNote = Text("Re-encoded: %1.").arg(reason);
+        m_reencodeNote = tr("Re-encoded: %1.").arg(reason);
         job->deleteLater();
         m_lossless = nullptr;
         runEngine();
@@ -281,12 +276,12 @@ void ConversionJob::runEngine()
     const EngineFunctions& engine = EngineLibrary::Functions();
     if (!loaded) {
         qDebug("engine library not loaded, the job cannot be converted");
-        fail(Text("Conversion failed."));
+        fail(tr("Conversion failed."));
         return;
     }
     for (ConvertItem& item : m_items) {
         if (!ensureEngineInfo(item)) {
-            fail(Text("Conversion failed, error code") + QStringLiteral("(-1)."));
+            fail(tr("Conversion failed, error code") + QStringLiteral("(-1)."));
             return;
         }
         // The chosen sound track travels in this copy of the block.
@@ -295,7 +290,7 @@ void ConversionJob::runEngine()
                                 info.data() + OrvelaneInfoOffsetAudioTrack);
         const int id = engine.addFile(item.filePath.toUtf8().constData(), info.constData(), 0);
         if (id < 1) {
-            fail(Text("Conversion failed, error code") + QStringLiteral("(-2)."));
+            fail(tr("Conversion failed, error code") + QStringLiteral("(-2)."));
             return;
         }
         m_engineItems.append(id);
@@ -305,8 +300,7 @@ void ConversionJob::runEngine()
     const QString path = chooseWritePath();
     const QByteArray block = EngineParameterBlock(path, profile());
     if (block.isEmpty()) {
-        fail(
-            Text("The output file path is too long. Choose an output folder with a shorter path."));
+        fail(tr("The output file path is too long. Choose an output folder with a shorter path."));
         return;
     }
     m_outputFile = path;
@@ -314,7 +308,7 @@ void ConversionJob::runEngine()
     if (m_engineHandle == 0) {
         qDebug("engine refused the conversion into %s", qUtf8Printable(m_outputFile));
         m_outputFile.clear();
-        fail(Text("Conversion failed."));
+        fail(tr("Conversion failed."));
         return;
     }
     {
@@ -374,8 +368,8 @@ void ConversionJob::pollEngine()
     if (engine.abort)
         engine.abort(m_engineHandle);
     releaseEngine();
-    fail(Text("Conversion failed.") + QLatin1Char('\n') +
-         Text("The conversion stopped making progress and was ended."));
+    fail(tr("Conversion failed.") + QLatin1Char('\n') +
+         tr("The conversion stopped making progress and was ended."));
 }
 
 void ConversionJob::engineEnded(int handle, int flags)
@@ -391,15 +385,15 @@ void ConversionJob::engineEnded(int handle, int flags)
     if (flags == -1) {
         // The engine's tool failed or was ended from outside: whatever it
         // left is no result, and the user learns that it broke off.
-        fail(Text("Conversion failed.") + QLatin1Char('\n') +
-             Text("The media tool stopped before the result was complete."));
+        fail(tr("Conversion failed.") + QLatin1Char('\n') +
+             tr("The media tool stopped before the result was complete."));
         return;
     }
     const QFileInfo result(m_outputFile);
     // The engine says when it failed; a file it left then is no result,
     // whatever its size.
     if (flags != 0 || !result.exists() || result.size() <= kSmallestResult) {
-        fail(Text("Conversion failed."));
+        fail(tr("Conversion failed."));
         return;
     }
     succeed(QString());
@@ -454,14 +448,18 @@ void ConversionJob::succeed(const QString& note)
         const QString kept = m_outputFile;
         m_outputFile.clear();
         end(false,
-            QCoreApplication::translate("ConversionJob",
-                                        "\"%1\" cannot be replaced; the result was kept as \"%2\".")
+            tr("\"%1\" cannot be replaced; the result was kept as \"%2\".")
                 .arg(QDir::toNativeSeparators(m_requestedFile), QDir::toNativeSeparators(kept)),
             QString());
         return;
     }
     setProgress(ProgressMax);
-    end(true, QString(), note);
+    QStringList lines;
+    for (const QString& line : {m_reencodeNote, note}) {
+        if (!line.isEmpty())
+            lines << line;
+    }
+    end(true, QString(), lines.join(QLatin1Char('\n')));
 }
 
 void ConversionJob::fail(const QString& message)

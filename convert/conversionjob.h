@@ -76,10 +76,8 @@ public:
     int progress() const { return m_progress; }
     // The result's path once it is chosen; after a failure, empty.
     QString outputFile() const { return m_outputFile; }
-    // Whether the job re-encodes (it may decide so after it started), and
-    // why when the items share one format.
+    // Whether the job re-encodes (it may decide so after it started).
     bool usesEngine() const { return m_usesEngine; }
-    QString reencodeNote() const { return m_reencodeNote; }
     // The media tool process of the lossless steps, while one runs.
     QProcess* toolProcess() const;
     // What a re-encoding of these items writes.
@@ -91,6 +89,11 @@ public:
     // "encoding", "done", "idle".
     static QString PhaseName(Phase phase);
     static QString CancelledMessage();
+    // Why a job cannot write into `folder` (named by the window's rule), or
+    // to the file `path`; empty when it can. Callers that ask before they
+    // start a job get the job's own answer.
+    static QString OutputFolderProblem(const QString& folder);
+    static QString OutputFileProblem(const QString& path, bool overwrite);
 
     // The engine's end for conversion `handle` (the engine's callback, passed
     // on by whoever hears it); ends of other conversions are ignored.
@@ -107,7 +110,8 @@ signals:
     // The engine's end callback arrived for this job (handle, flags).
     void engineEndReceived(int handle, int flags);
     // Once per job. ok: the result is at outputFile() and `note` says what
-    // the user should know beyond "completed". !ok: `message` says why, in
+    // the user should know beyond "completed", a line each (why items of one
+    // format were re-encoded, a file that ended early). !ok: `message` says why, in
     // the user's words, and no result is left.
     void finished(bool ok, const QString& message, const QString& note);
 
@@ -139,7 +143,6 @@ private:
     int m_engineStallMs = 60000;
     QString m_workFolder;
 
-    bool m_started = false;
     bool m_running = false;
     bool m_cancelled = false;
     bool m_usesEngine = false;

@@ -408,10 +408,9 @@ void VCBottomWidget::convertAllButton_slots()
         return;
     // Refused before anything runs: otherwise the whole job would be done
     // only to fail at the last step.
-    const QFileInfo folder(m_outputFolder);
-    if (m_outputFolder.isEmpty() || !folder.isDir() || !folder.isWritable()) {
-        showNotice(tr("The output folder does not exist or cannot be written to. "
-                      "Choose another folder."));
+    const QString problem = ConversionJob::OutputFolderProblem(m_outputFolder);
+    if (!problem.isEmpty()) {
+        showNotice(problem);
         return;
     }
 
@@ -481,11 +480,8 @@ void VCBottomWidget::reportResult(const QString& note)
                        : n == 1 ? tr("Cut Completed.")
                                 : tr("Conversion completed.");
         // What the user should know about this result, one short line each.
-        const QString reencoded = m_job ? m_job->reencodeNote() : QString();
-        for (const QString& line : {reencoded, note}) {
-            if (!line.isEmpty())
-                text += QLatin1Char('\n') + line;
-        }
+        if (!note.isEmpty())
+            text += QLatin1Char('\n') + note;
         MyMessageDialog dialog(window());
         dialog.setupMessage(text);
         dialog.setButtonCaptions(tr("OK"), tr("Open Folder"));

@@ -15,6 +15,34 @@
         <source>&quot;%1&quot; cannot be replaced; the result was kept as &quot;%2&quot;.</source>
         <translation>„%1“ kann nicht ersetzt werden; das Ergebnis wurde als „%2“ behalten.</translation>
     </message>
+    <message>
+        <source>The output folder does not exist or cannot be written to. Choose another folder.</source>
+        <translation>Der Ausgabeordner existiert nicht oder ist nicht beschreibbar. Wählen Sie einen anderen Ordner.</translation>
+    </message>
+    <message>
+        <source>Conversion failed.</source>
+        <translation>Konvertierung fehlgeschlagen.</translation>
+    </message>
+    <message>
+        <source>Re-encoded: %1.</source>
+        <translation>Neu kodiert: %1.</translation>
+    </message>
+    <message>
+        <source>Conversion failed, error code</source>
+        <translation>Konvertierung fehlgeschlagen, Fehlercode</translation>
+    </message>
+    <message>
+        <source>The output file path is too long. Choose an output folder with a shorter path.</source>
+        <translation>Der Pfad der Ausgabedatei ist zu lang. Wählen Sie einen Ausgabeordner mit kürzerem Pfad.</translation>
+    </message>
+    <message>
+        <source>The conversion stopped making progress and was ended.</source>
+        <translation>Die Konvertierung kam nicht mehr voran und wurde beendet.</translation>
+    </message>
+    <message>
+        <source>The media tool stopped before the result was complete.</source>
+        <translation>Das Hilfsprogramm wurde beendet, bevor das Ergebnis vollständig war.</translation>
+    </message>
 </context>
 <context>
     <name>ConvertProgressWidget</name>
@@ -461,10 +489,6 @@ Löschen Sie ihn; bis dahin nutzt jeder Start einen neuen.</translation>
     <message>
         <source>Open Directory</source>
         <translation>Ordner auswählen</translation>
-    </message>
-    <message>
-        <source>The output folder does not exist or cannot be written to. Choose another folder.</source>
-        <translation>Der Ausgabeordner existiert nicht oder ist nicht beschreibbar. Wählen Sie einen anderen Ordner.</translation>
     </message>
     <message>
         <source>Conversion failed.</source>

@@ -15,6 +15,34 @@
         <source>&quot;%1&quot; cannot be replaced; the result was kept as &quot;%2&quot;.</source>
         <translation>No se puede reemplazar «%1»; el resultado se ha conservado como «%2».</translation>
     </message>
+    <message>
+        <source>The output folder does not exist or cannot be written to. Choose another folder.</source>
+        <translation>La carpeta de destino no existe o no se puede escribir en ella. Elija otra carpeta.</translation>
+    </message>
+    <message>
+        <source>Conversion failed.</source>
+        <translation>La conversión ha fallado.</translation>
+    </message>
+    <message>
+        <source>Re-encoded: %1.</source>
+        <translation>Se ha recodificado porque %1.</translation>
+    </message>
+    <message>
+        <source>Conversion failed, error code</source>
+        <translation>La conversión ha fallado, código de error</translation>
+    </message>
+    <message>
+        <source>The output file path is too long. Choose an output folder with a shorter path.</source>
+        <translation>La ruta del archivo de salida es demasiado larga. Elija una carpeta de destino con una ruta más corta.</translation>
+    </message>
+    <message>
+        <source>The conversion stopped making progress and was ended.</source>
+        <translation>La conversión ha dejado de avanzar y se ha detenido.</translation>
+    </message>
+    <message>
+        <source>The media tool stopped before the result was complete.</source>
+        <translation>La herramienta multimedia se ha detenido antes de completar el resultado.</translation>
+    </message>
 </context>
 <context>
     <name>ConvertProgressWidget</name>
@@ -461,10 +489,6 @@ Bórrela; mientras tanto, cada inicio usa otra carpeta.</translation>
     <message>
         <source>Open Directory</source>
         <translation>Seleccionar carpeta</translation>
-    </message>
-    <message>
-        <source>The output folder does not exist or cannot be written to. Choose another folder.</source>
-        <translation>La carpeta de destino no existe o no se puede escribir en ella. Elija otra carpeta.</translation>
     </message>
     <message>
         <source>Conversion failed.</source>

@@ -15,6 +15,34 @@
         <source>&quot;%1&quot; cannot be replaced; the result was kept as &quot;%2&quot;.</source>
         <translation>« %1 » ne peut pas être remplacé ; le résultat a été conservé sous « %2 ».</translation>
     </message>
+    <message>
+        <source>The output folder does not exist or cannot be written to. Choose another folder.</source>
+        <translation>Le dossier de sortie n&apos;existe pas ou n&apos;est pas accessible en écriture. Choisissez un autre dossier.</translation>
+    </message>
+    <message>
+        <source>Conversion failed.</source>
+        <translation>Échec de la conversion.</translation>
+    </message>
+    <message>
+        <source>Re-encoded: %1.</source>
+        <translation>Réencodé&#xa0;: %1.</translation>
+    </message>
+    <message>
+        <source>Conversion failed, error code</source>
+        <translation>Échec de la conversion, code d&apos;erreur</translation>
+    </message>
+    <message>
+        <source>The output file path is too long. Choose an output folder with a shorter path.</source>
+        <translation>Le chemin du fichier de sortie est trop long. Choisissez un dossier de sortie dont le chemin est plus court.</translation>
+    </message>
+    <message>
+        <source>The conversion stopped making progress and was ended.</source>
+        <translation>La conversion ne progressait plus et a été arrêtée.</translation>
+    </message>
+    <message>
+        <source>The media tool stopped before the result was complete.</source>
+        <translation>L&apos;outil multimédia s&apos;est arrêté avant que le résultat soit complet.</translation>
+    </message>
 </context>
 <context>
     <name>ConvertProgressWidget</name>
@@ -461,10 +489,6 @@ Supprimez-le&#xa0;; d&apos;ici là, chaque lancement en crée un.</translation>
     <message>
         <source>Open Directory</source>
         <translation>Choisir un dossier</translation>
-    </message>
-    <message>
-        <source>The output folder does not exist or cannot be written to. Choose another folder.</source>
-        <translation>Le dossier de sortie n&apos;existe pas ou n&apos;est pas accessible en écriture. Choisissez un autre dossier.</translation>
     </message>
     <message>
         <source>Conversion failed.</source>

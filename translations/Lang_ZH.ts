@@ -15,6 +15,34 @@
         <source>&quot;%1&quot; cannot be replaced; the result was kept as &quot;%2&quot;.</source>
         <translation>无法替换“%1”；结果已保存为“%2”。</translation>
     </message>
+    <message>
+        <source>The output folder does not exist or cannot be written to. Choose another folder.</source>
+        <translation>输出文件夹不存在或无法写入。请选择其他文件夹。</translation>
+    </message>
+    <message>
+        <source>Conversion failed.</source>
+        <translation>转换失败。</translation>
+    </message>
+    <message>
+        <source>Re-encoded: %1.</source>
+        <translation>已重新编码：%1。</translation>
+    </message>
+    <message>
+        <source>Conversion failed, error code</source>
+        <translation>转换失败，错误代码</translation>
+    </message>
+    <message>
+        <source>The output file path is too long. Choose an output folder with a shorter path.</source>
+        <translation>输出文件路径过长。请选择路径较短的输出文件夹。</translation>
+    </message>
+    <message>
+        <source>The conversion stopped making progress and was ended.</source>
+        <translation>转换长时间没有进展，已被终止。</translation>
+    </message>
+    <message>
+        <source>The media tool stopped before the result was complete.</source>
+        <translation>媒体工具在输出文件完成前停止了。</translation>
+    </message>
 </context>
 <context>
     <name>ConvertProgressWidget</name>
@@ -460,10 +488,6 @@ Remove it; until then each run uses a new folder.</source>
     <message>
         <source>Open Directory</source>
         <translation>选择输出文件夹</translation>
-    </message>
-    <message>
-        <source>The output folder does not exist or cannot be written to. Choose another folder.</source>
-        <translation>输出文件夹不存在或无法写入。请选择其他文件夹。</translation>
     </message>
     <message>
         <source>Conversion failed.</source>

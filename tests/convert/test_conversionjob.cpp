@@ -14,6 +14,7 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <QtTest>
 
 #include <csignal>
@@ -396,6 +397,20 @@ private Q_SLOTS:
                  qPrintable(outcome.message));
         QVERIFY2(outputFiles().isEmpty(), qPrintable(outputFiles().join('|')));
         QVERIFY(ChildProcess::ChildrenNamed("ffmpeg", m_out->path()).isEmpty());
+    }
+
+    // The job's messages reach the user in the window's language: a text
+    // hidden from the translation tools would stay English.
+    void messagesAreTranslated()
+    {
+        QTranslator german;
+        QVERIFY(german.load(AppFolder() + "/Lang/Kelvane/Lang_DE.qm"));
+        QCoreApplication::installTranslator(&german);
+        const QString folder = ConversionJob::OutputFolderProblem(m_out->filePath("missing"));
+        const QString file = ConversionJob::OutputFileProblem(m_media.filePath("ten.mp4"), false);
+        QCoreApplication::removeTranslator(&german);
+        QVERIFY2(folder.startsWith("Der Ausgabeordner"), qPrintable(folder));
+        QVERIFY2(file.contains("bereits vorhanden"), qPrintable(file));
     }
 
     // A file the user has is never replaced by a job, unless replacing it is
