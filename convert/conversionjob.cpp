@@ -14,10 +14,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QHash>
 #include <QMutex>
 #include <QMutexLocker>
 #include <QTimer>
+#include <QtConcurrent>
 #include <QtEndian>
 
 #include <cstdio>
@@ -86,6 +88,8 @@ ConversionJob::ConversionJob(QObject* parent)
 
 ConversionJob::~ConversionJob()
 {
+    // A read of engine facts calls into the engine; it ends first.
+    m_infoRead.waitForFinished();
     if (!m_running)
         return;
     // Whoever listened may be half gone: the job ends without a word.
@@ -272,15 +276,49 @@ void ConversionJob::runEngine()
     m_usesEngine = true;
     setPhase(Phase::Encoding);
     m_outputFile.clear();
-    const bool loaded = EngineInfo::LoadEngine();
-    const EngineFunctions& engine = EngineLibrary::Functions();
-    if (!loaded) {
+    if (!EngineInfo::LoadEngine()) {
         qDebug("engine library not loaded, the job cannot be converted");
         fail(tr("Conversion failed."));
         return;
     }
+    QList<int> missing;
+    QStringList paths;
+    for (int i = 0; i < m_items.size(); ++i) {
+        if (m_items[i].engineInfo.size() != EngineInfo::BlockSize()) {
+            missing << i;
+            paths << m_items[i].filePath;
+        }
+    }
+    if (missing.isEmpty()) {
+        startEngine();
+        return;
+    }
+    // The engine reads a file's facts with a prober of its own: off the
+    // interface thread, all of them in one go.
+    m_infoRead = QtConcurrent::run([paths] {
+        QList<QByteArray> blocks;
+        for (const QString& path : paths)
+            blocks << EngineInfo::ReadNow(path);
+        return blocks;
+    });
+    auto* watcher = new QFutureWatcher<QList<QByteArray>>(this);
+    connect(watcher, &QFutureWatcher<QList<QByteArray>>::finished, this, [this, watcher, missing] {
+        watcher->deleteLater();
+        const QList<QByteArray> blocks = m_infoRead.result();
+        if (!m_running)
+            return;
+        for (int k = 0; k < missing.size(); ++k)
+            m_items[missing[k]].engineInfo = blocks.value(k);
+        startEngine();
+    });
+    watcher->setFuture(m_infoRead);
+}
+
+void ConversionJob::startEngine()
+{
+    const EngineFunctions& engine = EngineLibrary::Functions();
     for (ConvertItem& item : m_items) {
-        if (!ensureEngineInfo(item)) {
+        if (item.engineInfo.size() != EngineInfo::BlockSize()) {
             fail(tr("Conversion failed, error code") + QStringLiteral("(-1)."));
             return;
         }
@@ -320,14 +358,6 @@ void ConversionJob::runEngine()
     m_engineLastCpu = -1;
     m_engineQuiet.start();
     m_engineTimer->start(1000);
-}
-
-bool ConversionJob::ensureEngineInfo(ConvertItem& item)
-{
-    if (item.engineInfo.size() == OrvelaneInfoSize)
-        return true;
-    item.engineInfo = EngineInfo::ReadNow(item.filePath);
-    return item.engineInfo.size() == OrvelaneInfoSize;
 }
 
 void ConversionJob::pollEngine()

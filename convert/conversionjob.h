@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <QElapsedTimer>
+#include <QFuture>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -118,7 +119,9 @@ signals:
 private:
     void begin();
     void runLossless();
+    // Reads the engine's facts the items lack, then startEngine().
     void runEngine();
+    void startEngine();
     void onLosslessFinished(bool ok, const QString& message, const QString& note);
     void succeed(const QString& note);
     void fail(const QString& message);
@@ -127,7 +130,6 @@ private:
     void setProgress(int value);
     void releaseEngine();
     void removePartialResult();
-    bool ensureEngineInfo(ConvertItem& item);
     // The name the steps write to: the result itself, or, when an existing
     // file is to be replaced, a free name beside it.
     QString chooseWritePath();
@@ -154,6 +156,7 @@ private:
     QTimer* m_engineTimer = nullptr;
     int m_engineHandle = 0;
     QList<int> m_engineItems;
+    QFuture<QList<QByteArray>> m_infoRead;
     QElapsedTimer m_engineQuiet;
     qint64 m_engineLastTime = -1;
     qint64 m_engineLastCpu = -1;
